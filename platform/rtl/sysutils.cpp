@@ -1,0 +1,139 @@
+#include "sysutils.h"
+
+#include <windows.h>
+
+#include <cctype>
+#include <climits>
+
+namespace rtl {
+
+namespace {
+
+std::string ArgToText(const FormatArg& arg, char kind)
+{
+    if (const auto* s = std::get_if<std::string>(&arg)) {
+        if (kind != 's') throw EConvertError("Format '" + std::string(1, kind) + "' invalid or incompatible with argument");
+        return *s;
+    }
+    if (kind == 's') throw EConvertError("Format 's' invalid or incompatible with argument");
+    char buf[32];
+    if (const auto* i = std::get_if<std::int64_t>(&arg)) {
+        if (kind == 'x') snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(*i));
+        else if (kind == 'u') snprintf(buf, sizeof buf, "%llu", static_cast<unsigned long long>(static_cast<std::uint32_t>(*i)));
+        else snprintf(buf, sizeof buf, "%lld", static_cast<long long>(*i));
+    } else {
+        const auto u = std::get<std::uint64_t>(arg);
+        if (kind == 'x') snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(u));
+        else snprintf(buf, sizeof buf, "%llu", static_cast<unsigned long long>(u));
+    }
+    return buf;
+}
+
+}  // namespace
+
+std::string Format(const std::string& format, const std::vector<FormatArg>& args)
+{
+    std::string out;
+    out.reserve(format.size() + 16);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if (c != '%') {
+            out += c;
+            continue;
+        }
+        if (i + 1 < format.size() && format[i + 1] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        std::size_t j = i + 1;
+        std::size_t index = next;
+        std::size_t digits = j;
+        while (digits < format.size() && std::isdigit(static_cast<unsigned char>(format[digits]))) ++digits;
+        if (digits > j && digits < format.size() && format[digits] == ':') {
+            index = std::stoul(format.substr(j, digits - j));
+            j = digits + 1;
+        }
+        if (j >= format.size()) throw EConvertError("Format '" + format + "' invalid or incompatible with argument");
+        const char kind = static_cast<char>(std::tolower(static_cast<unsigned char>(format[j])));
+        if ((kind != 's' && kind != 'd' && kind != 'u' && kind != 'x') || index >= args.size())
+            throw EConvertError("Format '" + format + "' invalid or incompatible with argument");
+        out += ArgToText(args[index], kind);
+        next = index + 1;
+        i = j;
+    }
+    return out;
+}
+
+bool TryStrToInt(const std::string& text, int& value)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return false;
+    long long n = 0;
+    for (; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+        n = n * 10 + (text[i] - '0');
+        if (n > static_cast<long long>(INT_MAX) + 1) return false;
+    }
+    if (negative) n = -n;
+    if (n > INT_MAX || n < INT_MIN) return false;
+    value = static_cast<int>(n);
+    return true;
+}
+
+int StrToInt(const std::string& text)
+{
+    int value = 0;
+    if (!TryStrToInt(text, value)) throw EConvertError(Format("'%s' is not a valid integer value", {text}));
+    return value;
+}
+
+std::string IntToStr(std::int64_t value)
+{
+    return std::to_string(value);
+}
+
+std::string SysErrorMessage(unsigned long code)
+{
+    char buffer[256];
+    DWORD len = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                               nullptr, code, 0, buffer, sizeof buffer, nullptr);
+    while (len > 0 && (static_cast<unsigned char>(buffer[len - 1]) <= ' ' || buffer[len - 1] == '.')) --len;
+    return std::string(buffer, len);
+}
+
+void RaiseLastOSError()
+{
+    RaiseLastOSError(GetLastError());
+}
+
+void RaiseLastOSError(unsigned long code)
+{
+    if (code == 0) throw EOSError(0, "A call to an OS function failed");
+    throw EOSError(code, Format("System Error.  Code: %d.\r\n%s", {static_cast<std::int64_t>(code), SysErrorMessage(code)}));
+}
+
+std::string ErrorLine(unsigned long code)
+{
+    return Format("Error=%u:%s", {static_cast<std::uint64_t>(code), SysErrorMessage(code)});
+}
+
+bool SameText(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+}
+
+std::string UpperCase(std::string text)
+{
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace rtl

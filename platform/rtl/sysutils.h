@@ -1,0 +1,76 @@
+// Exceptions carrying a message, Format, integer conversion and the system's error texts.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace rtl {
+
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const std::string& Message() const noexcept { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+    virtual const char* ClassName() const noexcept { return "Exception"; }
+
+private:
+    std::string message_;
+};
+
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+    const char* ClassName() const noexcept override { return "EConvertError"; }
+};
+
+class EStringListError : public Exception {
+public:
+    using Exception::Exception;
+    const char* ClassName() const noexcept override { return "EStringListError"; }
+};
+
+class EOSError : public Exception {
+public:
+    EOSError(unsigned long code, std::string message) : Exception(std::move(message)), code_(code) {}
+    unsigned long ErrorCode() const noexcept { return code_; }
+    const char* ClassName() const noexcept override { return "EOSError"; }
+
+private:
+    unsigned long code_;
+};
+
+// One argument of Format: text or a number.
+using FormatArg = std::variant<std::string, std::int64_t, std::uint64_t>;
+
+// Fills a format string: %s, %d, %u, %x and %% are understood, each optionally
+// with an argument index ("%1:s"); an indexed placeholder moves the running index.
+// A placeholder without its argument raises EConvertError.
+std::string Format(const std::string& format, const std::vector<FormatArg>& args);
+
+// Text to 32-bit integer: optional leading blanks, an optional sign, decimal digits.
+// Anything else raises EConvertError "'%s' is not a valid integer value".
+int StrToInt(const std::string& text);
+bool TryStrToInt(const std::string& text, int& value);
+
+std::string IntToStr(std::int64_t value);
+
+// The system's message text for an error code, at most 256 characters, with
+// trailing blanks, control characters and full stops removed.
+std::string SysErrorMessage(unsigned long code);
+
+// Raises EOSError for the calling thread's last error (or for the given code):
+// "System Error.  Code: %d." CR LF text, or "A call to an OS function failed" for 0.
+[[noreturn]] void RaiseLastOSError();
+[[noreturn]] void RaiseLastOSError(unsigned long code);
+
+// Error line of the readers: "Error=%u:%s".
+std::string ErrorLine(unsigned long code);
+
+// Case-insensitive comparison of single-byte text (ASCII letters fold).
+bool SameText(const std::string& a, const std::string& b);
+std::string UpperCase(std::string text);
+
+}  // namespace rtl
