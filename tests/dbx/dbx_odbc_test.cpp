@@ -127,3 +127,22 @@ TEST_F(Stage3, PlantedLibraryBesideTheProgramIsNeverLoaded)
     EXPECT_NE(error.find("Login failed"), std::string::npos) << error;
     EXPECT_EQ(GetModuleHandleW(L"dbexpmss.dll"), nullptr);  // unloaded again with the closed connection
 }
+
+TEST_F(Stage3, ErrorInALaterStatementOfABatchIsReported)
+{
+    // The server answers a batch statement by statement; the first one here
+    // succeeds and only the second fails, the second time the batch is sent.
+    database::CheckRights(sqlc_, "sa", "Sa_Pass1");
+    sqlc_.Open();
+    const std::string batch = "use [existing]\r\nCREATE TABLE [dbo].[TLater] (\r\n\t[PId] [bigint] NOT NULL \r\n)\r\n";
+    sqlc_.ExecuteDirect(batch);
+    try {
+        sqlc_.ExecuteDirect(batch);
+        ADD_FAILURE() << "the error of the second statement was lost";
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(e.Message().find("There is already an object named 'TLater' in the database."), std::string::npos)
+            << e.Message();
+    }
+    EXPECT_TRUE(sqlc_.Connected());  // a failed statement leaves the connection open
+    sqlc_.Close();
+}

@@ -6,7 +6,9 @@ real TDS client (FreeTDS, reached through ODBC) to log in and send batches:
 pre-login without encryption, LOGIN7 checked against a fixed table of logins
 with their server roles, and SQL batches. It answers the rights check the way
 SQL Server evaluates it for each login, refuses CREATE DATABASE for a database
-that exists (error 1801) and accepts every other batch. Every login, batch
+that exists (error 1801), "use" of one that does not (911) and CREATE TABLE of
+a table that exists (2714, answered statement by statement as SQL Server does
+within a batch), and accepts everything else. Every login, batch
 and closed session is appended to a log file, so tests can read exactly what
 arrived.
 
@@ -17,6 +19,7 @@ Log lines (tab separated, one per event, flushed before the reply is sent):
 """
 import argparse
 import os
+import re
 import socket
 import socketserver
 import struct
@@ -46,6 +49,7 @@ DONE_FINAL, DONE_MORE, DONE_ERROR, DONE_ATTN = 0x00, 0x01, 0x02, 0x20
 
 state_lock = threading.Lock()
 databases = {d.lower() for d in DATABASES}
+tables = set()  # (database, table), lower case
 log_lock = threading.Lock()
 log_path = None
 session_ids = iter(range(1, 1 << 30))
@@ -185,6 +189,7 @@ class Session(socketserver.BaseRequestHandler):
             return False
         self.user = user
         self.roles = entry[1]
+        self.database = "master"
         log("login", self.sid, user, "ok")
         name = "Microsoft SQL Server"
         ack_body = b"\x01" + struct.pack(">I", acked) + b_varchar(name) + bytes([16, 0, 0x0F, 0xA0])
@@ -213,6 +218,7 @@ class Session(socketserver.BaseRequestHandler):
                 if name is not None:
                     databases.add(name.lower())
             return self.done(DONE_FINAL)
+        reply, failed = b"", False
         if stripped[:5].lower() == "use [":
             name = bracketed(stripped[4:])
             with state_lock:
@@ -220,9 +226,22 @@ class Session(socketserver.BaseRequestHandler):
             if not known:
                 return self.error(911, 1, 16, "Database '%s' does not exist. Make sure that the name is entered "
                                   "correctly." % name) + self.done(DONE_ERROR)
-            return (self.envchange(1, name, "master") + self.info(5701, "Changed database context to '%s'." % name)
-                    + self.done(DONE_FINAL))
-        return self.done(DONE_FINAL)
+            reply += (self.envchange(1, name, self.database) + self.info(5701, "Changed database context to '%s'."
+                                                                         % name) + self.done(DONE_MORE))
+            self.database = name
+        # Each table is created once per database; the answer comes statement by statement.
+        for match in re.finditer(r"CREATE TABLE \[dbo\]\.\[([^\]]+)\]", text):
+            key = (self.database.lower(), match.group(1).lower())
+            with state_lock:
+                exists = key in tables
+                tables.add(key)
+            if exists:
+                failed = True
+                reply += self.error(2714, 6, 16, "There is already an object named '%s' in the database."
+                                    % match.group(1)) + self.done(DONE_MORE | DONE_ERROR)
+            else:
+                reply += self.done(DONE_MORE)
+        return reply + self.done(DONE_ERROR if failed else DONE_FINAL)
 
     def rights_check(self):
         roles = self.roles
