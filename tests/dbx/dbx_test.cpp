@@ -135,16 +135,19 @@ TEST(DriverFile, IsWrittenToAFolderOfItsOwnAndRemovedWithIt)
     EXPECT_FALSE(Exists(folder));
 }
 
-TEST(DriverFile, NeverTakesOverAFolderThatExists)
+TEST(DriverFile, EachCopyHasAFolderOfItsOwn)
 {
-    // Folders are named after the process; one planted under the first name tried is passed over.
-    wchar_t temp[MAX_PATH + 1];
-    const std::wstring tempFolder(temp, GetTempPathW(MAX_PATH + 1, temp));
     const char data[] = "x";
     dbx::TPrivateFile first(L"f.bin", data, 1);
     dbx::TPrivateFile second(L"f.bin", data, 1);
     EXPECT_NE(first.Folder(), second.Folder());
     EXPECT_EQ(FileBytes(second.Path()), "x");
-    dbx::TPrivateFile moved(std::move(first));
-    EXPECT_TRUE(Exists(moved.Path()));
+
+    const std::wstring path = first.Path();
+    {
+        dbx::TPrivateFile moved(std::move(first));
+        EXPECT_EQ(moved.Path(), path);
+        EXPECT_TRUE(Exists(path));
+    }
+    EXPECT_FALSE(Exists(path));  // removed once, by the owner it moved to
 }

@@ -77,6 +77,8 @@ class Session(socketserver.BaseRequestHandler):
         self.request.settimeout(30)
         self.sid = next(session_ids)
         self.user = None
+        self.roles = set()
+        self.database = "master"
         self.tds72 = True
         self.packet_size = 4096
 
