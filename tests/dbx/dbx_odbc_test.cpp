@@ -75,6 +75,11 @@ TEST_F(Stage3, RightsCheckIsAnsweredForEachLogin)
         EXPECT_EQ(batches[0].user, c.user);
         EXPECT_EQ(batches[0].text, dbx::Widen(std::string(database::RightsCheckSql)));
     }
+    // The protocol version FreeTDS was told to use is the one acknowledged.
+    const std::string version = tds::Env("QV_TDS_VERSION").empty() ? "7.4" : tds::Env("QV_TDS_VERSION");
+    const auto events = tds::ReadLog();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events[0].version.substr(0, 2), version.substr(0, 1) + version.substr(2, 1));
     // What the check leaves in the connection for the run.
     EXPECT_EQ(sqlc_.Params().Values("HostName"), tds::Host());
     EXPECT_EQ(sqlc_.Params().Values("DataBase"), "master");

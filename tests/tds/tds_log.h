@@ -17,7 +17,8 @@ struct Event {
     std::string kind;  // login, batch, close
     int session = 0;
     std::string user;
-    std::string result;  // login: ok or fail
+    std::string result;   // login: ok or fail
+    std::string version;  // login: the TDS version acknowledged, in hex ("74000004")
     std::wstring text;   // batch: exactly the text that arrived
 };
 
@@ -64,6 +65,7 @@ inline std::vector<Event> ReadLog()
         if (e.kind == "login" && f.size() >= 4) {
             e.user = f[2];
             e.result = f[3];
+            if (f.size() >= 5) e.version = f[4];
         } else if (e.kind == "batch" && f.size() >= 4) {
             e.user = f[2];
             e.text = FromHex(f[3]);

@@ -13,7 +13,7 @@ and closed session is appended to a log file, so tests can read exactly what
 arrived.
 
 Log lines (tab separated, one per event, flushed before the reply is sent):
-  login  <session> <user> ok|fail
+  login  <session> <user> ok|fail [<TDS version acknowledged>]
   batch  <session> <user> <batch text as hex of its UTF-16LE bytes>
   close  <session>
 """
@@ -192,7 +192,7 @@ class Session(socketserver.BaseRequestHandler):
         self.user = user
         self.roles = entry[1]
         self.database = "master"
-        log("login", self.sid, user, "ok")
+        log("login", self.sid, user, "ok", "%08x" % acked)
         name = "Microsoft SQL Server"
         ack_body = b"\x01" + struct.pack(">I", acked) + b_varchar(name) + bytes([16, 0, 0x0F, 0xA0])
         reply = (self.envchange(1, "master", "") + self.info(5701, "Changed database context to 'master'.")
