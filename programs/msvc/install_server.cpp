@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr std::size_t MaxPendingReply = 65536;
+
 struct TConnection {
     net::Socket socket;
     net::TLineReader reader;
@@ -54,7 +56,8 @@ void TInstallServer::Serve(HANDLE stop)
         FD_ZERO(&writable);
         if (connections.size() < MaxConnections) FD_SET(listener_.get(), &readable);
         for (const TConnection& c : connections) {
-            FD_SET(c.socket.get(), &readable);
+            // A client that does not read its replies is not read from either.
+            if (c.out.size() < MaxPendingReply) FD_SET(c.socket.get(), &readable);
             if (!c.out.empty()) FD_SET(c.socket.get(), &writable);
         }
         timeval tv{0, 200000};
@@ -63,8 +66,8 @@ void TInstallServer::Serve(HANDLE stop)
 
         if (FD_ISSET(listener_.get(), &readable)) {
             net::Socket s(accept(listener_.get(), nullptr, nullptr));
-            if (s) {
-                net::SetNonBlocking(s.get(), true);
+            u_long nonBlocking = 1;
+            if (s && ioctlsocket(s.get(), FIONBIO, &nonBlocking) == 0) {
                 TConnection c;
                 c.socket = std::move(s);
                 c.lastActivity = now;
@@ -89,8 +92,12 @@ void TInstallServer::Serve(HANDLE stop)
                     const auto r = c.reader.TakeLine(line);
                     if (r == net::TLineReader::TResult::NeedMore) break;
                     if (r == net::TLineReader::TResult::Line && line == request) {
-                        c.out += Reply(s) + "\r\n";
-                        continue;
+                        try {
+                            c.out += Reply(s) + "\r\n";
+                            continue;
+                        } catch (const net::ESocketError&) {
+                            // The connection broke while we looked at it: it is closed below.
+                        }
                     }
                     c.closing = true;  // anything else, or a line too long
                     break;

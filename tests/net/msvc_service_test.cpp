@@ -159,3 +159,15 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
     EXPECT_NO_THROW(net::ProbeDataPort(port));
     EXPECT_EQ(RunHidden(exe, "/uninstall /silent"), static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST));
 }
+
+TEST(MsvcService, OutsideTheServiceManagerItEndsAtOnce)
+{
+    const std::string exe = FixturePath("msvc.exe");
+    // Run alone it says what it is and ends instead of waiting for a service manager.
+    EXPECT_EQ(RunHidden(exe, nullptr), static_cast<DWORD>(ERROR_FAILED_SERVICE_CONTROLLER_CONNECT));
+    EXPECT_EQ(RunHidden(exe, "/frobnicate"), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(RunHidden(exe, "/install /uninstall /silent"), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    // Nothing was registered by any of these.
+    rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    EXPECT_FALSE(rtl::ScHandle(OpenServiceA(scm.get(), kService, SERVICE_QUERY_STATUS)));
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "platform/net/install_query.h"
@@ -184,3 +185,8 @@ TEST_F(Probe, DataPortOnLoopback)
     EXPECT_NO_THROW(net::ProbeDataPort(ports[0]));
     EXPECT_THROW(net::ProbeDataPort("x"), rtl::EConvertError);
 }
+
+// A copyable owner would close its socket twice.
+static_assert(!std::is_copy_constructible_v<net::Socket> && !std::is_copy_assignable_v<net::Socket>);
+static_assert(!std::is_copy_constructible_v<net::WinsockSession> && !std::is_copy_assignable_v<net::WinsockSession>);
+static_assert(std::is_nothrow_move_constructible_v<net::Socket>);
