@@ -8,6 +8,7 @@
 #include "platform/net/client.h"
 #include "platform/net/install_query.h"
 #include "query/ucfg.h"
+#include "query/uownver.h"
 #include "registry/ureg.h"
 #include "services/uscm.h"
 #include "../unit/test_paths.h"
@@ -158,6 +159,21 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
     }
     EXPECT_NO_THROW(net::ProbeDataPort(port));
     EXPECT_EQ(RunHidden(exe, "/uninstall /silent"), static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST));
+}
+
+TEST(MsvcService, CarriesTheVersionStringsTheSetupRecords)
+{
+    // The setup copies these two lines into the component record and stops
+    // when either is missing.
+    TVer ver;
+    ver.Query(FixturePath("msvc.exe").c_str());
+    EXPECT_NE(ver.List().IndexOfName("FileVersion"), -1);
+    EXPECT_NE(ver.List().IndexOfName("ProductVersion"), -1);
+    EXPECT_FALSE(ver.List().Values("FileVersion").empty());
+    EXPECT_EQ(ver.List().Values("FileDescription"), "quorvane Enterprise Server");
+    const HICON icon = ExtractIconA(GetModuleHandleA(nullptr), FixturePath("msvc.exe").c_str(), 0);
+    EXPECT_NE(icon, nullptr);
+    if (icon != nullptr) DestroyIcon(icon);
 }
 
 TEST(MsvcService, OutsideTheServiceManagerItEndsAtOnce)
