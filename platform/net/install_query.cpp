@@ -5,6 +5,23 @@
 
 namespace net {
 
+std::string LocalHostName()
+{
+    const WinsockSession session = StartWinsock();
+    char name[256] = {};
+    if (gethostname(name, sizeof name) == SOCKET_ERROR) RaiseLastSocketError();
+    return name;
+}
+
+std::string HostAddress(const std::string& name)
+{
+    const WinsockSession session = StartWinsock();
+    sockaddr_in addr = ResolveIPv4(name, 0, false);
+    char text[INET_ADDRSTRLEN] = {};
+    if (inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text) == nullptr) RaiseLastSocketError();
+    return text;
+}
+
 void ProbeServerPorts(const std::string& host, const std::string& server, const std::string& client,
                       const std::string& local, const std::string& data)
 {

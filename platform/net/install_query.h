@@ -9,6 +9,13 @@
 
 namespace net {
 
+// The local host name, and the dotted IPv4 address a name resolves to (a
+// name that already is an address gives itself; otherwise the resolver's
+// first IPv4 address). The defaults of the connection settings come from
+// these. HostAddress raises ESocketError when the name does not resolve.
+std::string LocalHostName();
+std::string HostAddress(const std::string& name);
+
 // Server chosen: converts the four port texts in this order (server, client,
 // local, data; rtl::StrToInt, then 1..65535), then binds and listens on host
 // at each port (TCP) and releases them all at once. An empty host stands for

@@ -219,12 +219,12 @@ void PrintAbout(const TServiceProgram& program)
     std::printf("The service manager starts the service; run by itself the program does nothing.\n");
 }
 
-void PrintOutcome(const TServiceProgram& program, const char* done, const char* failed, DWORD code)
+void PrintOutcome(const TServiceProgram& program, const char* done, DWORD code)
 {
     if (code == NO_ERROR)
         std::printf("Service %s (%s) %s.\n", program.Name.c_str(), program.DisplayName.c_str(), done);
     else
-        std::printf("Service %s could not be %s: %s (%lu).\n", program.Name.c_str(), failed,
+        std::printf("Service %s could not be %s: %s (%lu).\n", program.Name.c_str(), done,
                     rtl::SysErrorMessage(code).c_str(), static_cast<unsigned long>(code));
 }
 
@@ -302,12 +302,12 @@ int ServiceProgramMain(const TServiceProgram& program, int argc, char** argv)
     }
     if (install) {
         const DWORD rc = InstallService(program, ModulePath());
-        if (!silent) PrintOutcome(program, "installed", "installed", rc);
+        if (!silent) PrintOutcome(program, "installed", rc);
         return static_cast<int>(rc);
     }
     if (uninstall) {
         const DWORD rc = UninstallService(program.Name, 30000);
-        if (!silent) PrintOutcome(program, "removed", "removed", rc);
+        if (!silent) PrintOutcome(program, "removed", rc);
         return static_cast<int>(rc);
     }
     if (silent) return ERROR_INVALID_PARAMETER;

@@ -190,3 +190,13 @@ TEST_F(Probe, DataPortOnLoopback)
 static_assert(!std::is_copy_constructible_v<net::Socket> && !std::is_copy_assignable_v<net::Socket>);
 static_assert(!std::is_copy_constructible_v<net::WinsockSession> && !std::is_copy_assignable_v<net::WinsockSession>);
 static_assert(std::is_nothrow_move_constructible_v<net::Socket>);
+
+TEST(HostNames, AddressesResolveToThemselves)
+{
+    // Only names that need no name server: tests send nothing off this machine.
+    EXPECT_EQ(net::HostAddress("127.0.0.1"), "127.0.0.1");
+    EXPECT_EQ(net::HostAddress("192.0.2.7"), "192.0.2.7");
+    EXPECT_EQ(net::HostAddress("localhost"), "127.0.0.1");
+    EXPECT_FALSE(net::LocalHostName().empty());
+    EXPECT_THROW(net::HostAddress(""), rtl::Exception);
+}
