@@ -36,11 +36,14 @@ bool TTcpClient::Wait(bool forWrite, unsigned long long deadline) const
         FD_ZERO(&failed);
         FD_SET(socket_.get(), &ready);
         FD_SET(socket_.get(), &failed);
-        const int n = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr, &failed, &tv);
+        // The exception set reports a failed connect; while reading it would
+        // only report urgent data, which this protocol does not use.
+        const int n = select(0, forWrite ? nullptr : &ready, forWrite ? &ready : nullptr, forWrite ? &failed : nullptr,
+                             &tv);
         if (n == SOCKET_ERROR) RaiseLastSocketError();
         if (n > 0) {
             // A failed connect shows in the exception set; its reason in SO_ERROR.
-            if (FD_ISSET(socket_.get(), &failed)) {
+            if (forWrite && FD_ISSET(socket_.get(), &failed)) {
                 int error = 0;
                 int len = sizeof error;
                 getsockopt(socket_.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &len);
