@@ -38,11 +38,11 @@ DWORD RunHidden(const std::string& program, const char* parameters)
     return code;
 }
 
-SERVICE_STATUS WaitForState(DWORD wanted)
+SERVICE_STATUS WaitForState(DWORD wanted, const char* service = kService)
 {
     SERVICE_STATUS status{};
     rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-    rtl::ScHandle svc(OpenServiceA(scm.get(), kService, SERVICE_QUERY_STATUS));
+    rtl::ScHandle svc(OpenServiceA(scm.get(), service, SERVICE_QUERY_STATUS));
     for (int i = 0; i < 600 && svc && QueryServiceStatus(svc.get(), &status) && status.dwCurrentState != wanted; ++i)
         Sleep(100);
     return status;
@@ -186,4 +186,25 @@ TEST(MsvcService, OutsideTheServiceManagerItEndsAtOnce)
     // Nothing was registered by any of these.
     rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
     EXPECT_FALSE(rtl::ScHandle(OpenServiceA(scm.get(), kService, SERVICE_QUERY_STATUS)));
+}
+
+TEST(ServiceSkeleton, WorkThatIgnoresStopIsStillReportedStopped)
+{
+    const std::string exe = FixturePath("qvstuck.exe");
+    ASSERT_EQ(RunHidden(exe, "/install /silent"), 0u);
+    {
+        TSvc svc("QvStuckSvc", GENERIC_ALL);
+        ASSERT_EQ(svc.Start(), 0u);
+    }
+    ASSERT_EQ(WaitForState(SERVICE_RUNNING, "QvStuckSvc").dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
+    {
+        rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+        rtl::ScHandle svc(OpenServiceA(scm.get(), "QvStuckSvc", SERVICE_STOP));
+        SERVICE_STATUS s{};
+        ASSERT_TRUE(ControlService(svc.get(), SERVICE_CONTROL_STOP, &s)) << GetLastError();
+    }
+    const SERVICE_STATUS status = WaitForState(SERVICE_STOPPED, "QvStuckSvc");
+    EXPECT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(status.dwWin32ExitCode, static_cast<DWORD>(ERROR_SERVICE_REQUEST_TIMEOUT));
+    EXPECT_EQ(RunHidden(exe, "/uninstall /silent"), 0u);
 }
