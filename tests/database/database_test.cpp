@@ -137,7 +137,7 @@ TEST(FillTemplate, MakesEachValueSafeWhereItStands)
     };
     for (const auto& c : cases) EXPECT_EQ(FillTemplate(c.text, c.values), c.expected) << c.text;
 
-    for (const std::string_view bad : {"[%1:s]", "%s", "[%s", "x %s x", "[%d]"})
+    for (const std::string_view bad : {"[%1:s]", "%s", "[%s", "x %s x", "[%d]", "[%99999999999999999999:s]"})
         EXPECT_THROW(FillTemplate(bad, {"v"}), rtl::EConvertError) << bad;
 }
 
