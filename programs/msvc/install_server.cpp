@@ -19,17 +19,6 @@ struct TConnection {
 
 }  // namespace
 
-net::TInstallSettings SettingsFromRecord(const rtl::TStringList& record)
-{
-    net::TInstallSettings s;
-    s.Host = record.Values("Host");
-    s.Server = record.Values("Server");
-    s.Data = record.Values("Data");
-    s.Client = record.Values("Client");
-    s.Local = record.Values("Local");
-    return s;
-}
-
 TInstallServer::TInstallServer(net::TInstallSettings settings, int port)
     : settings_(std::move(settings)), session_(net::StartWinsock()), listener_(net::Listen("", port)),
       port_(net::LocalPort(listener_.get()))

@@ -50,7 +50,7 @@ TEST(ServerRecord, SettingsComeFromTheRecordLines)
 {
     const rtl::TStringList record = {"DisplayName=quorvane Enterprise Server", "Host=10.0.0.5", "Server=1991",
                                      "Client=1881", "Local=", "Data=1661", "HostName=db", "RdcPath="};
-    const net::TInstallSettings s = SettingsFromRecord(record);
+    const net::TInstallSettings s = net::SettingsFromLines(record);
     EXPECT_EQ(s.Host, "10.0.0.5");
     EXPECT_EQ(s.Server, "1991");
     EXPECT_EQ(s.Client, "1881");
