@@ -25,47 +25,19 @@ std::string Doubled(const std::string& value, char quote)
     return out;
 }
 
-[[noreturn]] void TemplateError(std::string_view text)
-{
-    throw rtl::EConvertError("Format '" + std::string(text) + "' invalid or incompatible with argument");
-}
-
 }  // namespace
 
 std::string FillTemplate(std::string_view text, const std::vector<std::string>& values)
 {
-    std::string out;
-    out.reserve(text.size() + 64);
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (i + 1 < text.size() && text[i + 1] == '%') {
-            out += '%';
-            ++i;
-            continue;
-        }
-        std::size_t j = i + 1;
-        std::size_t index = next;
-        std::size_t digits = j;
-        while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
-        if (digits > j && digits < text.size() && text[digits] == ':') {
-            index = std::stoul(std::string(text.substr(j, digits - j)));
-            j = digits + 1;
-        }
-        if (j >= text.size() || (text[j] != 's' && text[j] != 'S') || index >= values.size()) TemplateError(text);
+    return rtl::FormatWith(text, values.size(), [&](const rtl::TPlaceholder& p) {
+        if (p.Kind != 's') rtl::RaiseFormatError(text);
         // The quoting that surrounds the placeholder decides how the value is made safe.
-        const char before = i > 0 ? text[i - 1] : '\0';
-        const char after = j + 1 < text.size() ? text[j + 1] : '\0';
-        if (before == '[' && after == ']') out += Doubled(values[index], ']');
-        else if (before == '\'' && after == '\'') out += Doubled(values[index], '\'');
-        else TemplateError(text);
-        next = index + 1;
-        i = j;
-    }
-    return out;
+        const char before = p.Begin > 0 ? text[p.Begin - 1] : '\0';
+        const char after = p.End < text.size() ? text[p.End] : '\0';
+        if (before == '[' && after == ']') return Doubled(values[p.Index], ']');
+        if (before == '\'' && after == '\'') return Doubled(values[p.Index], '\'');
+        rtl::RaiseFormatError(text);
+    });
 }
 
 TStatements BuildStatements(const TDbSettings& s, const TSqlTemplates& t)

@@ -78,16 +78,20 @@ std::string JoinItems(const rtl::TStringList& items)
     return line;
 }
 
+TInstallSettings SettingsFromLines(const rtl::TStringList& lines)
+{
+    TInstallSettings s;
+    s.Host = lines.Values("Host");
+    s.Server = lines.Values("Server");
+    s.Data = lines.Values("Data");
+    s.Client = lines.Values("Client");
+    s.Local = lines.Values("Local");
+    return s;
+}
+
 TInstallSettings ParseInstallReply(const std::string& line)
 {
-    const rtl::TStringList items = SplitItems(line);
-    TInstallSettings s;
-    s.Host = items.Values("Host");
-    s.Server = items.Values("Server");
-    s.Data = items.Values("Data");
-    s.Client = items.Values("Client");
-    s.Local = items.Values("Local");
-    return s;
+    return SettingsFromLines(SplitItems(line));
 }
 
 std::string FormatInstallReply(const TInstallSettings& s)

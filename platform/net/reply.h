@@ -31,9 +31,12 @@ struct TInstallSettings {
     std::string Local;
 };
 
-// Reads the five settings from a reply line; names match without regard to
-// case, the first item of a name wins, an absent name gives an empty value,
-// other items are ignored.
+// The five settings from name=value lines: names match without regard to
+// case, the first line of a name wins, an absent name gives an empty value,
+// other lines are ignored. The server reads its component record this way.
+TInstallSettings SettingsFromLines(const rtl::TStringList& lines);
+
+// The five settings from a reply line's items, as SettingsFromLines reads them.
 TInstallSettings ParseInstallReply(const std::string& line);
 
 // The reply line (without its line end) that reports the given settings.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 
@@ -12,10 +13,10 @@ namespace {
 std::string ArgToText(const FormatArg& arg, char kind)
 {
     if (const auto* s = std::get_if<std::string>(&arg)) {
-        if (kind != 's') throw EConvertError("Format '" + std::string(1, kind) + "' invalid or incompatible with argument");
+        if (kind != 's') RaiseFormatError(std::string(1, kind));
         return *s;
     }
-    if (kind == 's') throw EConvertError("Format 's' invalid or incompatible with argument");
+    if (kind == 's') RaiseFormatError("s");
     char buf[32];
     if (const auto* i = std::get_if<std::int64_t>(&arg)) {
         if (kind == 'x') snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(*i));
@@ -31,7 +32,13 @@ std::string ArgToText(const FormatArg& arg, char kind)
 
 }  // namespace
 
-std::string Format(const std::string& format, const std::vector<FormatArg>& args)
+void RaiseFormatError(std::string_view format)
+{
+    throw EConvertError("Format '" + std::string(format) + "' invalid or incompatible with argument");
+}
+
+std::string FormatWith(std::string_view format, std::size_t argCount,
+                       const std::function<std::string(const TPlaceholder&)>& fill)
 {
     std::string out;
     out.reserve(format.size() + 16);
@@ -50,20 +57,29 @@ std::string Format(const std::string& format, const std::vector<FormatArg>& args
         std::size_t j = i + 1;
         std::size_t index = next;
         std::size_t digits = j;
-        while (digits < format.size() && std::isdigit(static_cast<unsigned char>(format[digits]))) ++digits;
+        std::size_t number = 0;
+        while (digits < format.size() && std::isdigit(static_cast<unsigned char>(format[digits]))) {
+            // Any index past the arguments is refused below; this only keeps the sum bounded.
+            number = std::min<std::size_t>(number * 10 + static_cast<std::size_t>(format[digits] - '0'), argCount);
+            ++digits;
+        }
         if (digits > j && digits < format.size() && format[digits] == ':') {
-            index = std::stoul(format.substr(j, digits - j));
+            index = number;
             j = digits + 1;
         }
-        if (j >= format.size()) throw EConvertError("Format '" + format + "' invalid or incompatible with argument");
+        if (j >= format.size()) RaiseFormatError(format);
         const char kind = static_cast<char>(std::tolower(static_cast<unsigned char>(format[j])));
-        if ((kind != 's' && kind != 'd' && kind != 'u' && kind != 'x') || index >= args.size())
-            throw EConvertError("Format '" + format + "' invalid or incompatible with argument");
-        out += ArgToText(args[index], kind);
+        if ((kind != 's' && kind != 'd' && kind != 'u' && kind != 'x') || index >= argCount) RaiseFormatError(format);
+        out += fill(TPlaceholder{i, j + 1, index, kind});
         next = index + 1;
         i = j;
     }
     return out;
+}
+
+std::string Format(const std::string& format, const std::vector<FormatArg>& args)
+{
+    return FormatWith(format, args.size(), [&](const TPlaceholder& p) { return ArgToText(args[p.Index], p.Kind); });
 }
 
 bool TryStrToInt(const std::string& text, int& value)

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -49,6 +51,20 @@ using FormatArg = std::variant<std::string, std::int64_t, std::uint64_t>;
 // with an argument index ("%1:s"); an indexed placeholder moves the running index.
 // A placeholder without its argument raises EConvertError.
 std::string Format(const std::string& format, const std::vector<FormatArg>& args);
+
+// One placeholder of a format string as Format reads it.
+struct TPlaceholder {
+    std::size_t Begin;  // position of its "%"
+    std::size_t End;    // one past its letter
+    std::size_t Index;  // the argument it stands for, below the argument count
+    char Kind;          // 's', 'd', 'u' or 'x'
+};
+// Format's reading of format, each placeholder replaced by what fill makes of
+// it; a placeholder Format would refuse raises the same EConvertError.
+std::string FormatWith(std::string_view format, std::size_t argCount,
+                       const std::function<std::string(const TPlaceholder&)>& fill);
+// EConvertError "Format '%s' invalid or incompatible with argument".
+[[noreturn]] void RaiseFormatError(std::string_view format);
 
 // Text to 32-bit integer: optional leading blanks, an optional sign, decimal digits.
 // Anything else raises EConvertError "'%s' is not a valid integer value".

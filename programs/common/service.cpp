@@ -14,6 +14,7 @@ namespace {
 constexpr DWORD kStartWaitMs = 30000;  // longest the work may take to get ready
 constexpr DWORD kStopWaitMs = 20000;   // longest the work may take to stop
 constexpr DWORD kPollMs = 500;         // pending states report progress this often
+constexpr const char* kUnexpectedError = "The service stopped on an unexpected error.";
 
 // The program whose service the dispatcher runs; ServiceMain gets no context.
 const TServiceProgram* g_program = nullptr;
@@ -24,11 +25,17 @@ public:
     explicit TServiceRun(const TServiceProgram& program) : program_(program) {}
 
     const TServiceProgram& Program() const { return program_; }
-    void SetStatusHandle(SERVICE_STATUS_HANDLE h) { statusHandle_ = h; }
+    void SetStatusHandle(SERVICE_STATUS_HANDLE h)
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        statusHandle_ = h;
+    }
 
     void Report(DWORD state, DWORD exitCode = NO_ERROR, DWORD waitHint = 0)
     {
         std::lock_guard<std::mutex> guard(lock_);
+        // A stop request racing the end of the work must not revive a stopped service.
+        if (status_.dwCurrentState == SERVICE_STOPPED) return;
         status_.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
         status_.dwCurrentState = state;
         status_.dwControlsAccepted = state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
@@ -79,7 +86,7 @@ DWORD WINAPI WorkerProc(void* parameter)
         w->error = e.what();
         w->result = ERROR_SERVICE_SPECIFIC_ERROR;
     } catch (...) {
-        w->error = "The service stopped on an unexpected error.";
+        w->error = kUnexpectedError;
         w->result = ERROR_SERVICE_SPECIFIC_ERROR;
     }
     return 0;
@@ -114,6 +121,9 @@ bool WaitReporting(TServiceRun& run, HANDLE handle, DWORD limitMs)
 void RunService(TServiceRun& run)
 {
     const TServiceProgram& program = run.Program();
+    // The handler sets this event from the moment it is registered.
+    run.stop.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const DWORD stopError = run.stop ? NO_ERROR : GetLastError();
     const SERVICE_STATUS_HANDLE status = RegisterServiceCtrlHandlerExA(program.Name.c_str(), Handler, &run);
     if (status == nullptr) {
         ReportError(program.Name, "Could not register the service's control handler: " +
@@ -121,14 +131,17 @@ void RunService(TServiceRun& run)
         return;
     }
     run.SetStatusHandle(status);
+    if (!run.stop) {
+        run.Report(SERVICE_STOPPED, stopError);
+        return;
+    }
     run.Report(SERVICE_START_PENDING, NO_ERROR, kStartWaitMs);
 
     // The worker is released, not freed, if it does not end in time: its
     // thread may still use it until the process ends.
     auto worker = std::make_unique<TWorker>();
-    run.stop.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     worker->ready.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!run.stop || !worker->ready) {
+    if (!worker->ready) {
         run.Report(SERVICE_STOPPED, GetLastError());
         return;
     }
@@ -182,11 +195,16 @@ void RunService(TServiceRun& run)
 
 void WINAPI ServiceMain(DWORD, char**)
 {
-    TServiceRun run(*g_program);
+    // Lives as long as the process: a control may still reach the handler
+    // while this function returns.
+    static TServiceRun run(*g_program);
     try {
         RunService(run);
     } catch (const std::exception& e) {
         ReportError(g_program->Name, e.what());
+        run.Report(SERVICE_STOPPED, ERROR_SERVICE_SPECIFIC_ERROR);
+    } catch (...) {
+        ReportError(g_program->Name, kUnexpectedError);
         run.Report(SERVICE_STOPPED, ERROR_SERVICE_SPECIFIC_ERROR);
     }
 }

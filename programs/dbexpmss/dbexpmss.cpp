@@ -20,11 +20,11 @@ int Outcome(qv_sql_session* s, bool ok)
     return ok ? 1 : 0;
 }
 
-int Failure(qv_sql_session* s, const std::exception& e)
+int Failure(qv_sql_session* s, const char* what)
 {
     try {
         s->error = L"The database driver failed: ";
-        for (const char* p = e.what(); *p; ++p) s->error += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+        for (const char* p = what; *p; ++p) s->error += static_cast<wchar_t>(static_cast<unsigned char>(*p));
     } catch (const std::bad_alloc&) {
         s->error.clear();  // last_error then gives the empty text
     }
@@ -42,7 +42,9 @@ int QV_SQL_CALL Connect(qv_sql_session* s, const wchar_t* params)
     try {
         return Outcome(s, s->odbc.Connect(params));
     } catch (const std::exception& e) {
-        return Failure(s, e);
+        return Failure(s, e.what());
+    } catch (...) {
+        return Failure(s, "unexpected error");
     }
 }
 
@@ -52,7 +54,9 @@ int QV_SQL_CALL Execute(qv_sql_session* s, const wchar_t* sql)
     try {
         return Outcome(s, s->odbc.Execute(sql ? sql : L""));
     } catch (const std::exception& e) {
-        return Failure(s, e);
+        return Failure(s, e.what());
+    } catch (...) {
+        return Failure(s, "unexpected error");
     }
 }
 

@@ -109,6 +109,9 @@ bool OdbcSession::Execute(const wchar_t* sql)
             errors += text;
             if (++failures >= 10) break;  // a broken link fails every call alike
         } else if (r == SQL_INVALID_HANDLE || r == SQL_NEED_DATA || r == SQL_STILL_EXECUTING) {
+            // A driver manager may refuse to look for more results once a
+            // batch failed; the failure already read is then the reason.
+            if (failures > 0) break;
             return Fail(L"The statement could not be run.");
         }
         r = SQLMoreResults(stmt.get());

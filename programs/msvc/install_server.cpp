@@ -13,22 +13,12 @@ struct TConnection {
     net::TLineReader reader;
     std::string out;          // reply bytes not yet sent
     bool closing = false;     // no more requests are answered
+    bool peerDone = false;    // the client has closed its sending side
     bool shut = false;        // our side is closed; waiting for the client to close its side
     unsigned long long lastActivity = 0;
 };
 
 }  // namespace
-
-net::TInstallSettings SettingsFromRecord(const rtl::TStringList& record)
-{
-    net::TInstallSettings s;
-    s.Host = record.Values("Host");
-    s.Server = record.Values("Server");
-    s.Data = record.Values("Data");
-    s.Client = record.Values("Client");
-    s.Local = record.Values("Local");
-    return s;
-}
 
 TInstallServer::TInstallServer(net::TInstallSettings settings, int port)
     : settings_(std::move(settings)), session_(net::StartWinsock()), listener_(net::Listen("", port)),
@@ -57,7 +47,7 @@ void TInstallServer::Serve(HANDLE stop)
         if (connections.size() < MaxConnections) FD_SET(listener_.get(), &readable);
         for (const TConnection& c : connections) {
             // A client that does not read its replies is not read from either.
-            if (c.out.size() < MaxPendingReply) FD_SET(c.socket.get(), &readable);
+            if (!c.peerDone && c.out.size() < MaxPendingReply) FD_SET(c.socket.get(), &readable);
             if (!c.out.empty()) FD_SET(c.socket.get(), &writable);
         }
         timeval tv{0, 200000};
@@ -80,27 +70,32 @@ void TInstallServer::Serve(HANDLE stop)
             if (FD_ISSET(s, &readable)) {
                 char buffer[4096];
                 const int n = recv(s, buffer, sizeof buffer, 0);
-                if (n <= 0) {
-                    if (n == 0 || WSAGetLastError() != WSAEWOULDBLOCK) c.socket.reset();
+                if (n < 0) {
+                    if (WSAGetLastError() != WSAEWOULDBLOCK) c.socket.reset();
                     continue;
                 }
-                c.lastActivity = now;
-                if (c.closing) continue;  // read and dropped, so that the close stays graceful
-                c.reader.Feed(buffer, static_cast<std::size_t>(n));
-                std::string line;
-                for (;;) {
-                    const auto r = c.reader.TakeLine(line);
-                    if (r == net::TLineReader::TResult::NeedMore) break;
-                    if (r == net::TLineReader::TResult::Line && line == request) {
-                        try {
-                            c.out += Reply(s) + "\r\n";
-                            continue;
-                        } catch (const net::ESocketError&) {
-                            // The connection broke while we looked at it: it is closed below.
+                // A client may end its side right after its request and still
+                // wait for the reply: what is owed is sent before we close.
+                if (n == 0) c.peerDone = true;
+                else c.lastActivity = now;
+                // After closing, what arrives is read and dropped, so that the close stays graceful.
+                if (n > 0 && !c.closing) {
+                    c.reader.Feed(buffer, static_cast<std::size_t>(n));
+                    std::string line;
+                    for (;;) {
+                        const auto r = c.reader.TakeLine(line);
+                        if (r == net::TLineReader::TResult::NeedMore) break;
+                        if (r == net::TLineReader::TResult::Line && line == request) {
+                            try {
+                                c.out += Reply(s) + "\r\n";
+                                continue;
+                            } catch (const net::ESocketError&) {
+                                // The connection broke while we looked at it: it is closed below.
+                            }
                         }
+                        c.closing = true;  // anything else, or a line too long
+                        break;
                     }
-                    c.closing = true;  // anything else, or a line too long
-                    break;
                 }
             }
             if (c.socket && !c.out.empty() && FD_ISSET(s, &writable)) {
@@ -112,6 +107,7 @@ void TInstallServer::Serve(HANDLE stop)
                     c.socket.reset();
                 }
             }
+            if (c.socket && c.peerDone && c.out.empty()) c.socket.reset();
             // Closing a socket with unread data would reset the connection;
             // ending our side first lets the client see a clean close.
             if (c.socket && c.closing && c.out.empty() && !c.shut) {

@@ -7,10 +7,6 @@
 
 #include "platform/net/reply.h"
 #include "platform/net/socket.h"
-#include "platform/rtl/classes.h"
-
-// The five settings as the component record holds them.
-net::TInstallSettings SettingsFromRecord(const rtl::TStringList& record);
 
 class TInstallServer {
 public:

@@ -137,7 +137,7 @@ TEST(FillTemplate, MakesEachValueSafeWhereItStands)
     };
     for (const auto& c : cases) EXPECT_EQ(FillTemplate(c.text, c.values), c.expected) << c.text;
 
-    for (const std::string_view bad : {"[%1:s]", "%s", "[%s", "x %s x", "[%d]"})
+    for (const std::string_view bad : {"[%1:s]", "%s", "[%s", "x %s x", "[%d]", "[%99999999999999999999:s]"})
         EXPECT_THROW(FillTemplate(bad, {"v"}), rtl::EConvertError) << bad;
 }
 
@@ -177,9 +177,13 @@ TEST(SetupSql, IsTheThreeStatementsWithGoLines)
     EXPECT_EQ(content.substr(0, 3), "CRE");  // no byte-order mark
     EXPECT_EQ(Count(content, "\r\nGO\r\n"), 2u);
 
-    // A hostile name stays inside its brackets and quotes in the script too.
-    const std::string hostile = ComposeSetupSql({"x]\r\nGO\r\nDROP", "u", "p"}, PayloadTemplates());
+    // A hostile name stays inside its brackets in the script too; the line
+    // breaks that would still split the script at a "GO" line are refused
+    // with the stage-3 edits, before any script is made.
+    const std::string name = "x]\r\nGO\r\nDROP";
+    const std::string hostile = ComposeSetupSql({name, "u", "p"}, PayloadTemplates());
     EXPECT_EQ(hostile.substr(0, 30), "CREATE DATABASE [x]]\r\nGO\r\nDROP");
+    EXPECT_NE(CheckDbEdits({"host", name, "u", "p"}), "");
 }
 
 TEST(SetupSql, ReplacesAnEarlierFile)

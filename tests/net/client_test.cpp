@@ -106,7 +106,7 @@ TEST(InstallQuery, UnreachableServer)
 
 TEST(TcpClient, ReadsLinesInTurnAndCanReconnect)
 {
-    TTestServer server(TTestServer::TMode::Answer, "first\r\nsecond\n");
+    TTestServer server(TTestServer::TMode::Answer, "first\r\nsecond\nunread\n");
     net::TTcpClient client("127.0.0.1", server.Port());
     EXPECT_FALSE(client.Connected());
     client.Connect();
@@ -118,4 +118,11 @@ TEST(TcpClient, ReadsLinesInTurnAndCanReconnect)
     EXPECT_FALSE(client.Connected());
     EXPECT_THROW(client.ReadLn(), net::ESocketError);
     EXPECT_EQ(server.Received(), "hello\r\n");
+
+    // A new connection starts clean: nothing left from the old one is read.
+    // (The listener still takes the connection; nobody answers on it.)
+    client.Connect();
+    ASSERT_TRUE(client.Connected());
+    client.SetReadTimeout(300);
+    EXPECT_THROW(client.ReadLn(), net::ETimedOut);
 }

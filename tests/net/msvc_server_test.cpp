@@ -50,7 +50,7 @@ TEST(ServerRecord, SettingsComeFromTheRecordLines)
 {
     const rtl::TStringList record = {"DisplayName=quorvane Enterprise Server", "Host=10.0.0.5", "Server=1991",
                                      "Client=1881", "Local=", "Data=1661", "HostName=db", "RdcPath="};
-    const net::TInstallSettings s = SettingsFromRecord(record);
+    const net::TInstallSettings s = net::SettingsFromLines(record);
     EXPECT_EQ(s.Host, "10.0.0.5");
     EXPECT_EQ(s.Server, "1991");
     EXPECT_EQ(s.Client, "1881");
@@ -113,6 +113,30 @@ TEST_F(QueryServer, AnyOtherRequestClosesTheConnection)
     EXPECT_THROW(client.ReadLn(), net::EConnClosedGracefully);
     // The server still serves others.
     EXPECT_EQ(net::QueryInstallSettings("127.0.0.1", Port()).Host, "h");
+}
+
+TEST_F(QueryServer, ClientThatEndsItsSideAfterTheRequestStillGetsTheReply)
+{
+    const net::TInstallSettings settings{"h", "1991", "1661", "1881", "1771"};
+    Start(settings);
+    const net::WinsockSession session = net::StartWinsock();
+    const net::Socket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    ASSERT_TRUE(s);
+    const sockaddr_in addr = net::ResolveIPv4("127.0.0.1", server_->Port(), false);
+    ASSERT_EQ(connect(s.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << WSAGetLastError();
+    DWORD waitMs = 10000;  // each read waits at most this long
+    setsockopt(s.get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&waitMs), sizeof waitMs);
+    const std::string request = net::InstallRequest() + "\r\n";
+    ASSERT_EQ(send(s.get(), request.data(), static_cast<int>(request.size()), 0), static_cast<int>(request.size()));
+    ASSERT_EQ(shutdown(s.get(), SD_SEND), 0);
+
+    std::string received;
+    char buffer[1024];
+    for (int n = 1; n > 0 && received.size() < 100000;) {
+        n = recv(s.get(), buffer, sizeof buffer, 0);
+        if (n > 0) received.append(buffer, static_cast<std::size_t>(n));
+    }
+    EXPECT_EQ(received, net::FormatInstallReply(settings) + "\r\n");
 }
 
 TEST_F(QueryServer, PortTakenIsRefused)

@@ -28,6 +28,8 @@ TEST(Format, MissingArgumentRaises)
 {
     EXPECT_THROW(Format("%s %s", {std::string("one")}), EConvertError);
     EXPECT_THROW(Format("%d", {std::string("text")}), EConvertError);
+    EXPECT_THROW(Format("%2:s", {std::string("a"), std::string("b")}), EConvertError);
+    EXPECT_THROW(Format("%99999999999999999999:s", {std::string("a")}), EConvertError);  // an index too large to count
 }
 
 TEST(StrToInt, ConvertsOrNamesTheText)
