@@ -62,6 +62,10 @@ TFmMain::TFmMain() : TForm("FmMain", "quorvane Setup", 640, 452)
     bnBack->SetEnabled(false);
     PointAt(bnNext, &TFmMain::amConnExecute);
 
+    // The keyboard goes through the stages first, then to the buttons.
+    SetWindowPos(pnBn->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetActiveControl(clbSelS);
+
     SetDefaults();
 }
 
@@ -236,11 +240,11 @@ void TFmMain::BuildDatabaseStage()
     const int checkTop = kHeaderHeight + 3;
     cbCreate = Make<ui::TCheckBox>(pncDb, "Create Database and User - login required");
     cbCreate->SetName("cbCreate");
-    cbCreate->SetBounds(6, checkTop, 250, 17);
+    cbCreate->SetBounds(6, checkTop, 280, 17);
     cbCreate->SetChecked(true);
     cbScript = Make<ui::TCheckBox>(pncDb, "Create SQL script file (setup.sql)");
     cbScript->SetName("cbScript");
-    cbScript->SetBounds(266, checkTop, 230, 17);
+    cbScript->SetBounds(296, checkTop, 226, 17);
 
     const int rowTop = checkTop + 17 + 4, rowStep = kEditHeight + 4;
     leDbHost = Make<ui::TLabeledEdit>(pncDb, "Database Server");

@@ -3,7 +3,9 @@
 //
 // Reading and ticking from another process (the UI driver):
 // - The control is a LISTBOX with LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, so
-//   LB_GETCOUNT, LB_GETTEXTLEN and LB_GETTEXT return the item texts.
+//   LB_GETCOUNT, LB_GETTEXTLEN and LB_GETTEXT return the item texts. From
+//   another process use SendMessageW(LB_GETTEXT): under Wine the ANSI form
+//   returns only the first character across processes.
 // - LB_GETITEMDATA returns the item's state: 0 unticked, 1 ticked, 2 header row.
 // - A left click (WM_LBUTTONDOWN) anywhere inside an item's rectangle
 //   (LB_GETITEMRECT) toggles that item; so does the space bar (WM_KEYDOWN
