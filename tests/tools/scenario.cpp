@@ -128,7 +128,7 @@ std::vector<Step> ParseScenario(const std::string& text, const Variables& initia
             vars[name] = value;
             continue;
         }
-        steps.push_back(Step{number, Trim(lines[i]), {}});
+        steps.push_back(Step{number, Trim(expanded), {}});
         if (words.back() == "{") {
             words.pop_back();
             open = &steps.back();

@@ -11,7 +11,7 @@ namespace uidrv {
 
 struct Step {
     int line = 0;                    // 1-based line in the scenario file
-    std::string text;                // the line as written, for reports
+    std::string text;                // the line with its variables replaced, for reports
     std::vector<std::string> words;  // command first, then its arguments
 };
 

@@ -169,6 +169,10 @@ public:
 private:
     using Words = std::vector<std::string>;
 
+    // Windows come and go at the pace of program start-up under Wine, which
+    // varies far more than a control's reaction, so they get their own default.
+    static constexpr DWORD kWindowWaitMs = 60000;
+
     void Execute(const Step& step)
     {
         const Words& w = step.words;
@@ -180,7 +184,7 @@ private:
             Start(Words(w.begin() + 1, w.end()));
         } else if (command == "attach") {
             need(1, 2, "attach CAPTION [SECONDS]");
-            Attach(w[1], WaitLimit(w, 2));
+            Attach(w[1], w.size() > 2 ? WaitLimit(w, 2) : kWindowWaitMs);
         } else if (command == "run") {
             need(1, 99, "run PROGRAM [ARGUMENTS...]");
             RunHelper(Words(w.begin() + 1, w.end()));
@@ -189,7 +193,7 @@ private:
             timeoutMs_ = static_cast<DWORD>(Number(w[1])) * 1000;
         } else if (command == "window") {
             need(1, 2, "window CAPTION [SECONDS]");
-            WaitWindow(w[1], WaitLimit(w, 2));
+            WaitWindow(w[1], w.size() > 2 ? WaitLimit(w, 2) : kWindowWaitMs);
         } else if (command == "check") {
             need(3, 3, "check LIST ITEM yes|no");
             Check(w[1], w[2], YesNo(w[3]));
@@ -226,7 +230,7 @@ private:
             Message(w[1], w.size() > 2 ? w[2] : "OK");
         } else if (command == "exit") {
             need(1, 2, "exit CODE [SECONDS]");
-            ExpectExit(static_cast<DWORD>(Number(w[1])), WaitLimit(w, 2));
+            ExpectExit(static_cast<DWORD>(Number(w[1])), w.size() > 2 ? WaitLimit(w, 2) : kWindowWaitMs);
         } else if (command == "shot") {
             need(1, 1, "shot LABEL");
             Shoot(Current(), w[1]);
