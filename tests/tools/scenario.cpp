@@ -46,7 +46,9 @@ bool SplitSet(const std::string& line, std::string& name, std::string& value)
 
 }  // namespace
 
-std::string Expand(const std::string& text, const Variables& vars, int line)
+namespace {
+
+std::string ExpandOnce(const std::string& text, const Variables& vars, int line)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -61,6 +63,20 @@ std::string Expand(const std::string& text, const Variables& vars, int line)
         } else {
             out += text[i++];
         }
+    }
+    return out;
+}
+
+}  // namespace
+
+// A value may name further variables (a case's value may use the driver's
+// own, ${LOCAL_ADDRESS}); a bounded number of rounds stops a loop.
+std::string Expand(const std::string& text, const Variables& vars, int line)
+{
+    std::string out = text;
+    for (int round = 0; out.find("${") != std::string::npos; ++round) {
+        if (round == 8) throw ScenarioError(line, "variables refer to each other without end");
+        out = ExpandOnce(out, vars, line);
     }
     return out;
 }

@@ -86,3 +86,12 @@ TEST(ScenarioCases, DuplicateOrStrayLinesAreErrors)
     EXPECT_THROW(ParseCases("set X 1\n"), ScenarioError);
     EXPECT_THROW(ParseCases("case a\npress bnNext\n"), ScenarioError);
 }
+
+TEST(Scenario, ValuesMayNameOtherVariables)
+{
+    const auto steps = ParseScenario("expect-text leHost \"${HOST_TEXT}\"\n",
+                                     {{"HOST_TEXT", "${LOCAL_ADDRESS}"}, {"LOCAL_ADDRESS", "10.1.2.3"}});
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].words[2], "10.1.2.3");
+    EXPECT_THROW(ParseScenario("x ${A}\n", {{"A", "${B}"}, {"B", "${A}"}}), ScenarioError);
+}

@@ -197,6 +197,9 @@ private:
         } else if (command == "check") {
             need(3, 3, "check LIST ITEM yes|no");
             Check(w[1], w[2], YesNo(w[3]));
+        } else if (command == "click-item") {
+            need(2, 2, "click-item LIST ITEM");
+            ClickItem(w[1], w[2]);
         } else if (command == "type") {
             need(2, 2, "type EDIT TEXT");
             Type(w[1], w[2]);
@@ -439,6 +442,24 @@ private:
                        (now = lines[index]).kind == want;
             }))
             throw StepFailed{RenderLine({item, want}), RenderLine(now)};
+    }
+
+    // A click on an item whatever it is (a header row included), as a person may do.
+    void ClickItem(const std::string& listName, const std::string& item)
+    {
+        HWND list = Usable(listName);
+        std::vector<ListLine> lines;
+        std::string error;
+        if (!ReadList(list, lines, error)) throw StepFailed{"a readable list " + listName, error};
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].text != item) continue;
+            if (!ClickListItem(list, static_cast<int>(i), error)) throw StepFailed{"a click on " + Quote(item), error};
+            Settle(list);
+            return;
+        }
+        std::vector<std::string> texts;
+        for (const auto& line : lines) texts.push_back(RenderLine(line));
+        throw StepFailed{"an item " + Quote(item) + " in " + listName, JoinLines(texts)};
     }
 
     void Type(const std::string& name, const std::string& text)

@@ -253,6 +253,11 @@ bool SetTick(HWND list, int index, bool ticked, std::string& error)
         error = "the list is disabled";
         return false;
     }
+    return ClickListItem(list, index, error);
+}
+
+bool ClickListItem(HWND list, int index, std::string& error)
+{
     RECT rc{};
     LRESULT got = 0;
     if (!SendBounded(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc), got) ||
@@ -260,6 +265,7 @@ bool SetTick(HWND list, int index, bool ticked, std::string& error)
         error = "the item has no rectangle";
         return false;
     }
+    // On the item's check box, where a person clicks to tick it.
     const int x = rc.left + 7, y = (rc.top + rc.bottom) / 2;
     PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(x, y));
     PostMessageA(list, WM_LBUTTONUP, 0, PointParam(x, y));

@@ -46,6 +46,9 @@ std::string RenderLine(const ListLine& line);
 // a reason when the list does not allow it.
 bool SetTick(HWND list, int index, bool ticked, std::string& error);
 
+// A left click on an item, whatever it holds; false with a reason when it has no place.
+bool ClickListItem(HWND list, int index, std::string& error);
+
 bool SendText(HWND hwnd, const std::string& text);
 void PostClick(HWND hwnd);           // a left click in the middle of a control
 void PostButtonPress(HWND button);   // BM_CLICK
