@@ -65,7 +65,10 @@ TFmDetect::TFmDetect() : TForm("FmDetect", "quorvane Setup : Detection Phase", 6
 int TFmDetect::ShowModal()
 {
     tm->SetEnabled(true);
-    return TForm::ShowModal();
+    const int result = TForm::ShowModal();
+    // Closed before the first tick: no detection may run behind the wizard.
+    tm->SetEnabled(false);
+    return result;
 }
 
 void TFmDetect::tmTimer(ui::TObject* /*sender*/)

@@ -70,7 +70,7 @@ public:
     static TControl* FromHandle(HWND hwnd);
 
     // The name the UI driver finds the window by.
-    void SetName(const std::string& name);
+    virtual void SetName(const std::string& name);
     const std::string& Name() const { return name_; }
 
     void SetBounds(int left, int top, int width, int height);

@@ -32,17 +32,6 @@ BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM param)
     return TRUE;
 }
 
-int CALLBACK BrowseCallback(HWND hwnd, UINT message, LPARAM /*lParam*/, LPARAM data)
-{
-    if (message == BFFM_INITIALIZED) {
-        SetControlName(hwnd, "SelectDirectory");
-        const auto* initial = reinterpret_cast<const std::string*>(data);
-        if (!initial->empty())
-            SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(initial->c_str()));
-    }
-    return 0;
-}
-
 std::wstring Widen(const std::string& text)
 {
     const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
@@ -51,6 +40,21 @@ std::wstring Widen(const std::string& text)
     wide.resize(wide.size() - 1);
     return wide;
 }
+
+int CALLBACK BrowseCallback(HWND hwnd, UINT message, LPARAM /*lParam*/, LPARAM data)
+{
+    if (message == BFFM_INITIALIZED) {
+        SetControlName(hwnd, "SelectDirectory");
+        const auto* initial = reinterpret_cast<const std::string*>(data);
+        LPITEMIDLIST pidl = nullptr;
+        if (!initial->empty() && SUCCEEDED(SHParseDisplayName(Widen(*initial).c_str(), nullptr, &pidl, 0, nullptr))) {
+            ItemIdList selection(pidl);
+            SendMessageA(hwnd, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(selection.get()));
+        }
+    }
+    return 0;
+}
+
 
 }  // namespace
 

@@ -102,6 +102,12 @@ TLabeledEdit::TLabeledEdit(TControl* parent, const std::string& label, TLabelPos
     PlaceLabel();
 }
 
+void TLabeledEdit::SetName(const std::string& name)
+{
+    TEdit::SetName(name);
+    label_->SetName(name + "SubLabel");
+}
+
 void TLabeledEdit::SetLabelPosition(TLabelPosition position)
 {
     position_ = position;

@@ -53,6 +53,8 @@ public:
     TLabeledEdit(TControl* parent, const std::string& label, TLabelPosition position = TLabelPosition::lpLeft,
                  int spacing = 4);
     TLabel* EditLabel() { return label_.get(); }
+    // The label is named after the edit: "<name>SubLabel".
+    void SetName(const std::string& name) override;
     void SetLabelPosition(TLabelPosition position);
     void PlaceLabel();
     // A click on the label.

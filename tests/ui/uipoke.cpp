@@ -1,6 +1,6 @@
 // A small hand tool for looking at the setup's windows during development:
 // finds a window by its control name and clicks, ticks, types or presses.
-//   uipoke click NAME | tick NAME INDEX | text NAME TEXT | key NAME VK | list NAME | focus
+//   uipoke click NAME | tick NAME INDEX | mouse NAME X Y | text NAME TEXT | key NAME VK | list NAME | get NAME | focus
 #include <windows.h>
 
 #include <cstdio>
@@ -71,6 +71,10 @@ int main(int argc, char** argv)
         RECT rc;
         SendMessageA(hwnd, LB_GETITEMRECT, static_cast<WPARAM>(std::atoi(argv[3])), reinterpret_cast<LPARAM>(&rc));
         const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
+    } else if (verb == "mouse" && argc > 4) {
+        const LPARAM at = MAKELPARAM(std::atoi(argv[3]), std::atoi(argv[4]));
         PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
     } else if (verb == "text" && argc > 3) {
