@@ -162,17 +162,6 @@ void TFmMain::BuildSelectionStage()
     pnSel = BuildStage(pn, "pnSel", "1", lbSel, pncSel, stSel, "Select Installation...");
     pnSel->SetAlign(ui::TAlign::alTop);
 
-    pnFolder = Make<ui::TPanel>(pncSel);
-    pnFolder->SetName("pnFolder");
-    pnFolder->SetBevelOuter(ui::TBevel::bvNone);
-    pnFolder->SetParentColor(true);
-    pnFolder->SetHeight(27);
-    pnFolder->SetAlign(ui::TAlign::alBottom);
-    leFolder = Make<ui::TLabeledEdit>(pnFolder, "Destination Folder");
-    leFolder->SetName("leFolder");
-    leFolder->SetBounds(4 + leFolder->EditLabel()->Width() + kLabelGap, 3, 310, kEditHeight);
-    leFolder->OnSubLabelClick = [this](ui::TObject* sender) { leFolderSubLabelClick(sender); };
-
     clbSelS = Make<ui::TCheckListBox>(pncSel, false);
     clbSelS->SetName("clbSelS");
     clbSelS->Add("Server");
@@ -188,6 +177,18 @@ void TFmMain::BuildSelectionStage()
     clbSelC->Add("User Application");
     clbSelC->SetHeader(0, true);
     clbSelC->SetAlign(ui::TAlign::alClient);
+
+    // Created after the lists, so that the keyboard reaches it after them.
+    pnFolder = Make<ui::TPanel>(pncSel);
+    pnFolder->SetName("pnFolder");
+    pnFolder->SetBevelOuter(ui::TBevel::bvNone);
+    pnFolder->SetParentColor(true);
+    pnFolder->SetHeight(27);
+    pnFolder->SetAlign(ui::TAlign::alBottom);
+    leFolder = Make<ui::TLabeledEdit>(pnFolder, "Destination Folder");
+    leFolder->SetName("leFolder");
+    leFolder->SetBounds(4 + leFolder->EditLabel()->Width() + kLabelGap, 3, 310, kEditHeight);
+    leFolder->OnSubLabelClick = [this](ui::TObject* sender) { leFolderSubLabelClick(sender); };
 }
 
 void TFmMain::BuildConnectionStage()
