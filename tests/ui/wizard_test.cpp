@@ -137,6 +137,7 @@ TEST_F(Wizard, BackFromStageTwoKeepsTheChoices)
     Press(fm->bnNext);
     ASSERT_EQ(Looks(), Stage(2));
     EXPECT_TRUE(fm->bnBack->Enabled());
+    fm->leServer->SetText("2000");  // typed, never accepted
     Press(fm->bnBack);
     EXPECT_EQ(Looks(), Stage(1));
     EXPECT_FALSE(fm->bnBack->Enabled());
@@ -144,6 +145,7 @@ TEST_F(Wizard, BackFromStageTwoKeepsTheChoices)
     EXPECT_EQ(fm->leFolder->Text(), "D:\\Apps");
     Press(fm->bnNext);
     EXPECT_EQ(Looks(), Stage(2));
+    EXPECT_EQ(fm->leServer->Text(), "1991");  // the stored setting again
 }
 
 TEST_F(Wizard, ClientOnlyGoesFromStageTwoToStageFourAndBack)
