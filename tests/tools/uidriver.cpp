@@ -236,6 +236,7 @@ private:
             ExpectExit(static_cast<DWORD>(Number(w[1])), w.size() > 2 ? WaitLimit(w, 2) : kWindowWaitMs);
         } else if (command == "shot") {
             need(1, 1, "shot LABEL");
+            Settle(Current());
             Shoot(Current(), w[1]);
         } else {
             throw BadStep{"unknown command " + Quote(command)};
