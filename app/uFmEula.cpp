@@ -1,5 +1,6 @@
 #include "uFmEula.h"
 
+#include "platform/rtl/sysutils.h"
 #include "uEulaData.h"
 
 TFmEula::TFmEula() : TForm("FmEula", "End User License Agreement", 640, 480)
@@ -43,7 +44,14 @@ TFmEula::TFmEula() : TForm("FmEula", "End User License Agreement", 640, 480)
 
 void TFmEula::FormShow()
 {
-    reEula->LoadRtf(TEula.Data, TEula.Size);
+    // No agreement to a text that could not be shown.
+    const bool shown = reEula->LoadRtf(TEula.Data, TEula.Size);
+    bnYes->SetEnabled(shown);
+    if (!shown) {
+        SetActiveControl(bnNo);
+        throw rtl::Exception("The licence agreement cannot be shown.");
+    }
+    SetActiveControl(bnYes);
 }
 
 // The text never keeps the focus: a click into it hands the focus to "I Agree".

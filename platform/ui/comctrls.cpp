@@ -59,16 +59,17 @@ void TRichEdit::SetReadOnly(bool value)
     SendMessageA(Handle(), EM_SETREADONLY, value ? TRUE : FALSE, 0);
 }
 
-void TRichEdit::LoadRtf(const void* data, std::size_t size)
+bool TRichEdit::LoadRtf(const void* data, std::size_t size)
 {
     MemoryReader reader{static_cast<const unsigned char*>(data), size};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&reader);
     stream.pfnCallback = ReadChunk;
     const LRESULT chars = SendMessageA(Handle(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    if (stream.dwError != 0 || chars == 0) throw rtl::Exception("The licence text could not be shown");
+    if (stream.dwError != 0 || chars == 0) return false;
     SendMessageA(Handle(), EM_SETSEL, 0, 0);
     SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+    return true;
 }
 
 }  // namespace ui

@@ -11,9 +11,9 @@ class TRichEdit : public TControl {
 public:
     explicit TRichEdit(TControl* parent);
     void SetReadOnly(bool value);
-    // Replaces the content with an RTF document held in memory; raises when
+    // Replaces the content with an RTF document held in memory; false when
     // the control takes nothing from it.
-    void LoadRtf(const void* data, std::size_t size);
+    bool LoadRtf(const void* data, std::size_t size);
 };
 
 }  // namespace ui
