@@ -79,6 +79,9 @@ void TCheckListBox::SetHeaderColors(TColor text, TColor background)
 void TCheckListBox::Toggle(int index)
 {
     if (index < 0 || index >= Count() || Header(index)) return;
+    // A list in a disabled window is not changed by input sent to it directly.
+    for (HWND w = Handle(); w != nullptr; w = GetParent(w))
+        if (!IsWindowEnabled(w)) return;
     SetChecked(index, !Checked(index));
     if (OnClickCheck) OnClickCheck(this);
 }

@@ -1,6 +1,6 @@
 // A small hand tool for looking at the setup's windows during development:
 // finds a window by its control name and clicks, ticks, types or presses.
-//   uipoke click NAME | tick NAME INDEX | mouse NAME X Y | text NAME TEXT | key NAME VK | list NAME | get NAME | focus
+//   uipoke click NAME | tick NAME INDEX | mouse NAME X Y | close NAME | text NAME TEXT | key NAME VK | list NAME | get NAME | focus
 #include <windows.h>
 
 #include <cstdio>
@@ -77,6 +77,8 @@ int main(int argc, char** argv)
         const LPARAM at = MAKELPARAM(std::atoi(argv[3]), std::atoi(argv[4]));
         PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
+    } else if (verb == "close") {
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
     } else if (verb == "text" && argc > 3) {
         SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     } else if (verb == "key" && argc > 3) {

@@ -255,6 +255,21 @@ TEST(CheckList, ClicksAndSpaceTickItemsButNeverHeaders)
     SendMessageA(h, WM_KEYDOWN, VK_SPACE, 1);
     EXPECT_TRUE(list->Header(0));
     EXPECT_EQ(notified, 3);
+
+    // Inside a disabled window nothing changes, even by messages sent straight to it.
+    auto* panel = form.Make<TPanel>(&form);
+    panel->SetBounds(0, 100, 200, 80);
+    auto* inner = form.Make<TCheckListBox>(panel);
+    inner->SetBounds(0, 0, 200, 60);
+    inner->Add("Service and Application");
+    panel->SetEnabled(false);
+    guitest::ClickListItem(inner->Handle(), 0);
+    SendMessageA(inner->Handle(), LB_SETCURSEL, 0, 0);
+    SendMessageA(inner->Handle(), WM_KEYDOWN, VK_SPACE, 1);
+    EXPECT_FALSE(inner->Checked(0));
+    panel->SetEnabled(true);
+    guitest::ClickListItem(inner->Handle(), 0);
+    EXPECT_TRUE(inner->Checked(0));
 }
 
 TEST(LabeledEdit, LabelStandsBesideOrAboveAndReportsClicks)
