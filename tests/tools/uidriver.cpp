@@ -262,9 +262,24 @@ private:
 
     // ------------------------------------------------------------ the program
 
+    // Under Wine without a window manager (Xvfb), every window that hides
+    // waits two seconds for a manager that never answers; unmanaged windows do
+    // not wait. Read by each Wine program at its start.
+    static void NoWindowManagerWaits()
+    {
+        if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr) return;
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        rtl::RegKey owner(key);
+        RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+    }
+
     void Start(Words args)
     {
         if (process_) throw BadStep{"a program is already started"};
+        NoWindowManagerWaits();
         if (args.empty()) {
             if (program_.empty()) throw BadStep{"start without a program, and no --program given"};
             args.push_back(program_);
