@@ -237,16 +237,4 @@ int TApplication::Run()
     return got == 0 ? static_cast<int>(msg.wParam) : 1;
 }
 
-bool TApplication::ProcessMessage()
-{
-    MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-    if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return false;
-    }
-    DispatchOne(msg);
-    return true;
-}
-
 }  // namespace ui

@@ -97,8 +97,6 @@ public:
     void SetMainForm(TForm* form) { mainForm_ = form; }
     // Shows the main form and runs the message loop until it is destroyed.
     int Run();
-    // Dispatches one pending message, for code that waits without a loop of its own.
-    bool ProcessMessage();
 
 private:
     std::string title_;
