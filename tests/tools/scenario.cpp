@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include <cctype>
+#include <cstring>
 #include <sstream>
 
 namespace uidrv {
@@ -97,8 +98,9 @@ std::vector<std::string> SplitWords(const std::string& text, int line)
             ++i;
             bool closed = false;
             while (i < n) {
-                if (text[i] == '\\' && i + 1 < n && (text[i + 1] == '"' || text[i + 1] == '\\')) {
-                    word += text[i + 1];
+                if (text[i] == '\\' && i + 1 < n && std::strchr("\"\\rnt", text[i + 1]) != nullptr) {
+                    const char c = text[i + 1];
+                    word += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
                     i += 2;
                 } else if (text[i] == '"') {
                     ++i;

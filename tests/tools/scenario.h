@@ -30,9 +30,9 @@ using Variables = std::map<std::string, std::string>;
 // Replaces each ${NAME}; an unknown name is an error (a typo must not pass as empty text).
 std::string Expand(const std::string& text, const Variables& vars, int line);
 
-// Splits one line into words: blanks separate, "..." keeps blanks (a
-// backslash before " or a backslash takes it literally); an unquoted # starts
-// a comment.
+// Splits one line into words: blanks separate, "..." keeps blanks; inside
+// quotes a backslash escapes a quote or a backslash, and \r \n \t stand for
+// the control characters (for multi-line texts). An unquoted # starts a comment.
 std::vector<std::string> SplitWords(const std::string& text, int line);
 
 // All steps of a scenario. A line ending in "{" opens a block whose lines

@@ -17,6 +17,14 @@ TEST(ScenarioWords, QuotesKeepBlanksAndEscapes)
     EXPECT_EQ(words[4], "back\\slash");
 }
 
+TEST(ScenarioWords, LineBreaksInsideQuotesOnly)
+{
+    const auto words = SplitWords(R"(expect-text lb "one\r\ntwo\t3" C:\new)", 1);
+    ASSERT_EQ(words.size(), 4u);
+    EXPECT_EQ(words[2], "one\r\ntwo\t3");
+    EXPECT_EQ(words[3], "C:\\new");  // unquoted: a path stays as written
+}
+
 TEST(ScenarioWords, EmptyQuotedWordIsAWord)
 {
     const auto words = SplitWords(R"(expect-lines clb "")", 1);
