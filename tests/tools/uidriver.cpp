@@ -6,6 +6,38 @@
 //            [--cases FILE --case NAME] SCENARIO
 //
 // Exit code: 0 all steps passed, 1 a step failed, 2 bad command line or scenario.
+//
+// A scenario is one step per line; words are separated by blanks, "quoted
+// text" keeps its blanks, # starts a comment. ${NAME} is replaced before a
+// line is split: by --set, by the chosen case of a cases file ("case NAME",
+// then "set NAME VALUE" lines), by "set NAME VALUE" lines of the scenario, or
+// by PROGRAM, LOCAL_ADDRESS, HOST_NAME and PROGRAM_FILES. A line ending in "{"
+// takes the lines up to "}" as further words. Controls are named by their
+// QvName within the current window.
+//
+//   start [PROGRAM ARGS...]      start PROGRAM (default: --program)
+//   attach CAPTION [SECONDS]     take over the program showing that window
+//   run PROGRAM ARGS...          run a helper (beside the driver) to its end; exit code 0
+//   window CAPTION [SECONDS]     wait for the program's window; it becomes current; screenshot
+//   check LIST ITEM yes|no       tick or untick a check-list item (a click on it)
+//   click-item LIST ITEM         click an item, header rows included
+//   type EDIT TEXT               set an edit's text
+//   press BUTTON                 press a button (it must be visible and enabled)
+//   click CONTROL                a left click in the middle of a control
+//   key Enter|Esc|Space|Tab      a key to the focused control of the current window
+//   close                        the current window's close box
+//   expect-text CONTROL TEXT     a control's text
+//   expect-lines LIST LINE...    a list's lines; check lists as "[x] ", "[ ] " or "[-] " (header row) + text
+//   expect-enabled CONTROL yes|no   usable by a person: itself and every parent enabled
+//   expect-focus CONTROL         the control has the keyboard focus
+//   message TEXT [BUTTON]        a message box with that text; screenshot; answer (default OK)
+//   exit CODE [SECONDS]          the program ends with CODE and shows no other window meanwhile
+//   shot LABEL                   screenshot of the current window
+//   timeout SECONDS              how long expect steps wait for their condition (default 20)
+//
+// Every wait is bounded; expect steps poll until their condition holds. A
+// failed step names its line, what it expected and what it found, and leaves
+// a screenshot of the screen.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
