@@ -47,24 +47,24 @@ private:
 
     static BOOL CALLBACK Visit(HWND hwnd, LPARAM)
     {
-        if (!IsWindowVisible(hwnd) || current_ == nullptr) return TRUE;
+        if (!IsWindowVisible(hwnd) || current_ == nullptr || GetPropA(hwnd, "QvAnswered") != nullptr) return TRUE;
+        const std::string name = ui::GetControlName(hwnd);
+        for (const auto& answer : current_->answers_) {
+            if (answer.name == name) {
+                SetPropA(hwnd, "QvAnswered", reinterpret_cast<HANDLE>(1));
+                current_->seen.push_back(name);
+                answer.action(hwnd);
+                return TRUE;
+            }
+        }
         char cls[64] = "";
         GetClassNameA(hwnd, cls, sizeof cls);
-        if (std::string(cls) == "#32770" && GetPropA(hwnd, "QvAnswered") == nullptr) {
+        if (std::string(cls) == "#32770") {
             SetPropA(hwnd, "QvAnswered", reinterpret_cast<HANDLE>(1));
             std::string text;
             EnumChildWindows(hwnd, CollectText, reinterpret_cast<LPARAM>(&text));
             current_->texts.push_back(text);
             PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-            return TRUE;
-        }
-        const std::string name = ui::GetControlName(hwnd);
-        for (const auto& answer : current_->answers_) {
-            if (answer.name == name && GetPropA(hwnd, "QvAnswered") == nullptr) {
-                SetPropA(hwnd, "QvAnswered", reinterpret_cast<HANDLE>(1));
-                current_->seen.push_back(name);
-                answer.action(hwnd);
-            }
         }
         return TRUE;
     }

@@ -2,11 +2,14 @@
 // the check list, labelled edits, the cursor guard and handler errors.
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
 #include <stdexcept>
 
 #include "gui_helpers.h"
 #include "platform/ui/checklst.h"
 #include "platform/ui/cursor.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/stdctrls.h"
@@ -331,4 +334,53 @@ TEST(Handlers, ErrorsAreReportedAndStopAtTheHandler)
     button->Click();
     EXPECT_EQ(answerer.texts, (std::vector<std::string>{"the handler failed", "the handler failed"}));
     EXPECT_TRUE(IsWindow(form.Handle()));
+}
+
+TEST(Dialogs, LoginDialogReturnsWhatWasEntered)
+{
+    struct Case {
+        const char* button;
+        bool confirmed;
+    };
+    for (const Case& c : {Case{"OKButton", true}, Case{"CancelButton", false}}) {
+        guitest::TBoxAnswerer answerer;
+        std::string shownDatabase, passwordChar;
+        answerer.Answer("LoginDialog", [&](HWND dialog) {
+            char text[64] = "";
+            GetWindowTextA(guitest::FindNamed(dialog, "DatabaseName"), text, sizeof text);
+            shownDatabase = text;
+            HWND password = guitest::FindNamed(dialog, "Password");
+            passwordChar = std::string(1, static_cast<char>(SendMessageA(password, EM_GETPASSWORDCHAR, 0, 0)));
+            SetWindowTextA(guitest::FindNamed(dialog, "UserName"), "sa");
+            SetWindowTextA(password, "s3cret, with blanks");
+            PostMessageA(guitest::FindNamed(dialog, c.button), BM_CLICK, 0, 0);
+        });
+        std::string user = "before", pass = "before";
+        EXPECT_EQ(LoginDialog("MSSQL", user, pass), c.confirmed) << c.button;
+        EXPECT_EQ(shownDatabase, "MSSQL");
+        EXPECT_EQ(passwordChar, "*");
+        EXPECT_EQ(user, c.confirmed ? "sa" : "before");
+        EXPECT_EQ(pass, c.confirmed ? "s3cret, with blanks" : "before");
+    }
+}
+
+TEST(Dialogs, FolderBrowserStartsAtTheInitialFolder)
+{
+    OleInitialize(nullptr);
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);  // a folder that exists on the system drive
+    struct Case {
+        UINT command;
+        bool confirmed;
+    };
+    for (const Case& c : {Case{IDOK, true}, Case{IDCANCEL, false}}) {
+        guitest::TBoxAnswerer answerer;
+        answerer.Answer("SelectDirectory", [&](HWND dialog) { PostMessageA(dialog, WM_COMMAND, c.command, 0); });
+        std::string folder = "unchanged";
+        EXPECT_EQ(SelectDirectory(nullptr, "Select Destination Folder", std::string(windows, 2) + "\\", windows, folder),
+                  c.confirmed);
+        EXPECT_EQ(answerer.seen, std::vector<std::string>{"SelectDirectory"});
+        EXPECT_EQ(folder, c.confirmed ? std::string(windows) : "unchanged");
+    }
+    OleUninitialize();
 }
