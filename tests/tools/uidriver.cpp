@@ -11,7 +11,7 @@
 // text" keeps its blanks, # starts a comment. ${NAME} is replaced before a
 // line is split: by --set, by the chosen case of a cases file ("case NAME",
 // then "set NAME VALUE" lines), by "set NAME VALUE" lines of the scenario, or
-// by PROGRAM, LOCAL_ADDRESS, HOST_NAME and PROGRAM_FILES. A line ending in "{"
+// by PROGRAM, DRIVER_DIR, LOCAL_ADDRESS, HOST_NAME and PROGRAM_FILES. A line ending in "{"
 // takes the lines up to "}" as further words. Controls are named by their
 // QvName within the current window.
 //
@@ -32,6 +32,10 @@
 //   expect-focus CONTROL         the control has the keyboard focus
 //   message TEXT [BUTTON]        a message box with that text; screenshot; answer (default OK)
 //   exit CODE [SECONDS]          the program ends with CODE and shows no other window meanwhile
+//   expect-reg KEY NAME TEXT     a value below HKLM ("" names the default value); binary
+//                                values compare as their text up to the first zero byte
+//   expect-no-key KEY            no such key below HKLM
+//   expect-file PATH yes|no      a file is there or not
 //   shot LABEL                   screenshot of the current window
 //   timeout SECONDS              how long expect steps wait for their condition (default 20)
 //
@@ -45,6 +49,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -266,6 +271,15 @@ private:
         } else if (command == "exit") {
             need(1, 2, "exit CODE [SECONDS]");
             ExpectExit(static_cast<DWORD>(Number(w[1])), w.size() > 2 ? WaitLimit(w, 2) : kWindowWaitMs);
+        } else if (command == "expect-reg") {
+            need(3, 3, "expect-reg KEY NAME TEXT");
+            ExpectRegistry(w[1], w[2], w[3]);
+        } else if (command == "expect-no-key") {
+            need(1, 1, "expect-no-key KEY");
+            ExpectNoKey(w[1]);
+        } else if (command == "expect-file") {
+            need(2, 2, "expect-file PATH yes|no");
+            ExpectFile(w[1], YesNo(w[2]));
         } else if (command == "shot") {
             need(1, 1, "shot LABEL");
             Settle(Current());
@@ -625,6 +639,57 @@ private:
         current_ = nullptr;
     }
 
+    // ------------------------------------------------------------ what the machine holds
+
+    // A value below HKEY_LOCAL_MACHINE as text: strings as they are, binary
+    // values (component records) as their bytes up to the first zero byte.
+    void ExpectRegistry(const std::string& key, const std::string& name, const std::string& text)
+    {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+            throw StepFailed{"the key HKLM\\" + key, "no such key"};
+        rtl::RegKey owner(opened);
+        DWORD type = 0, size = 0;
+        const char* valueName = name.empty() ? nullptr : name.c_str();
+        if (RegQueryValueExA(opened, valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+            throw StepFailed{"a value " + Quote(name) + " in HKLM\\" + key, "no such value"};
+        std::string bytes(size, '\0');
+        RegQueryValueExA(opened, valueName, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
+        bytes.resize(std::min<std::size_t>(size, bytes.find('\0')));
+        if (type != REG_SZ && type != REG_BINARY)
+            throw StepFailed{"a string or binary value", "a value of type " + std::to_string(type)};
+        if (bytes != text) throw StepFailed{Quote(Escaped(text)), Quote(Escaped(bytes))};
+    }
+
+    void ExpectNoKey(const std::string& key)
+    {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS) {
+            RegCloseKey(opened);
+            throw StepFailed{"no key HKLM\\" + key, "the key exists"};
+        }
+    }
+
+    void ExpectFile(const std::string& path, bool present)
+    {
+        const DWORD attributes = GetFileAttributesA(WindowsPath(path).c_str());
+        const bool there = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (there != present) throw StepFailed{path + (present ? " present" : " absent"), there ? "present" : "absent"};
+    }
+
+    // Line breaks shown as the scenario writes them.
+    static std::string Escaped(const std::string& text)
+    {
+        std::string out;
+        for (char c : text) {
+            if (c == '\r') out += "\\r";
+            else if (c == '\n') out += "\\n";
+            else if (c == '\t') out += "\\t";
+            else out += c;
+        }
+        return out;
+    }
+
     // ------------------------------------------------------------ screenshots
 
     void Shoot(HWND hwnd, const std::string& label)
@@ -653,6 +718,7 @@ private:
         Shoot(nullptr, "failed");
     }
 
+public:
     static std::string DriverDir()
     {
         char path[MAX_PATH];
@@ -661,6 +727,7 @@ private:
         return dir.substr(0, dir.find_last_of('\\'));
     }
 
+private:
     std::string program_;
     std::string shots_;
     rtl::KernelHandle process_;
@@ -703,6 +770,7 @@ int Main(int argc, char** argv)
 
     // What every scenario may use.
     vars["PROGRAM"] = program;
+    vars["DRIVER_DIR"] = Driver::DriverDir();
     vars["LOCAL_ADDRESS"] = LocalAddress();
     vars["HOST_NAME"] = HostName();
     char env[MAX_PATH] = {};
