@@ -15,7 +15,7 @@
 // takes the lines up to "}" as further words. Controls are named by their
 // QvName within the current window.
 //
-//   start [PROGRAM ARGS...]      start PROGRAM (default: --program)
+//   start [PROGRAM ARGS...]      start PROGRAM (default: --program), also after the last one ended
 //   attach CAPTION [SECONDS]     take over the program showing that window
 //   run PROGRAM ARGS...          run a helper (beside the driver) to its end; exit code 0
 //   window CAPTION [SECONDS]     wait for the program's window; it becomes current; screenshot
@@ -324,7 +324,12 @@ private:
 
     void Start(Words args)
     {
-        if (process_) throw BadStep{"a program is already started"};
+        // A program may be started again once the previous one has ended
+        // (an installation, then the setup once more to see what it finds).
+        DWORD ended = 0;
+        if (process_ && !TargetEnded(ended)) throw BadStep{"a program is already running"};
+        process_.reset();
+        current_ = nullptr;
         NoWindowManagerWaits();
         if (args.empty()) {
             if (program_.empty()) throw BadStep{"start without a program, and no --program given"};
