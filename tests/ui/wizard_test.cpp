@@ -1,0 +1,221 @@
+// The wizard window: defaults, stage looks, the stage-1 check, the enabling
+// of the stage-2 fields and the re-pointing of Next and Back.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "gui_helpers.h"
+#include "platform/ui/forms.h"
+#include "wizard/localhost.h"
+#include "wizard/uFmMain.h"
+
+namespace {
+
+enum class Look { Pending, Active, Done };
+
+class Wizard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::Application().SetTitle("Install quorvane");
+        fm = std::make_unique<TFmMain>();
+        fm->Show();
+    }
+
+    Look LookOf(ui::TPanel* panel, ui::TLabel* number)
+    {
+        if (panel->Enabled()) {
+            EXPECT_EQ(panel->BevelOuter(), ui::TBevel::bvRaised);
+            EXPECT_EQ(number->Color(), ui::clActiveCaption);
+            EXPECT_EQ(number->FontColor(), ui::clCaptionText);
+            return Look::Active;
+        }
+        if (panel->BevelOuter() == ui::TBevel::bvLowered) {
+            EXPECT_EQ(panel->FontColor(), ui::clGrayText);
+            EXPECT_EQ(number->FontColor(), ui::clGrayText);
+            return Look::Pending;
+        }
+        EXPECT_EQ(panel->BevelOuter(), ui::TBevel::bvNone);
+        EXPECT_EQ(panel->FontColor(), ui::clWindowText);
+        EXPECT_EQ(number->FontColor(), ui::clWindowText);
+        return Look::Done;
+    }
+    std::vector<Look> Looks()
+    {
+        return {LookOf(fm->pnSel, fm->lbSel), LookOf(fm->pnConn, fm->lbConn), LookOf(fm->pnDb, fm->lbDb),
+                LookOf(fm->pnFin, fm->lbFin)};
+    }
+    static std::vector<Look> Stage(int n)
+    {
+        std::vector<Look> looks(4, Look::Pending);
+        for (int i = 0; i < n - 1; ++i) looks[static_cast<std::size_t>(i)] = Look::Done;
+        looks[static_cast<std::size_t>(n - 1)] = Look::Active;
+        return looks;
+    }
+
+    void Tick(ui::TCheckListBox* list, int index) { guitest::ClickListItem(list->Handle(), index); }
+    void Press(ui::TButton* button) { SendMessageA(button->Handle(), BM_CLICK, 0, 0); }
+
+    std::unique_ptr<TFmMain> fm;
+};
+
+}  // namespace
+
+TEST_F(Wizard, StartsOnStageOneWithTheDefaults)
+{
+    EXPECT_EQ(Looks(), Stage(1));
+    EXPECT_FALSE(fm->bnBack->Enabled());
+    EXPECT_EQ(fm->bnNext->Text(), "Next");
+    EXPECT_EQ(fm->Text(), "quorvane Setup");
+    EXPECT_EQ(fm->FHost, ResolveIPv4(LocalHostName()));
+    EXPECT_EQ(fm->FDbHost, LocalHostName());
+    EXPECT_EQ((std::vector<std::string>{fm->FServer, fm->FClient, fm->FLocal, fm->FData, fm->FDbName, fm->FDbUser,
+                                        fm->FDbPass}),
+              (std::vector<std::string>{"1991", "1881", "1771", "1661", "zpprf", "ontzuq", "tovendu"}));
+    char programFiles[MAX_PATH] = "";
+    GetEnvironmentVariableA("ProgramFiles", programFiles, MAX_PATH);
+    EXPECT_EQ(fm->leFolder->Text(), std::string(programFiles) + "\\Bsk\\quorvane");
+    EXPECT_TRUE(fm->cbCreate->Checked());
+    EXPECT_FALSE(fm->cbScript->Checked());
+    EXPECT_TRUE(fm->clbSelS->Header(0));
+    EXPECT_TRUE(fm->clbSelC->Header(0));
+    EXPECT_EQ(fm->Width(), 640);
+    EXPECT_EQ(fm->Height(), 452);
+    EXPECT_EQ(fm->pnSel->Height(), 104);
+}
+
+TEST_F(Wizard, IncompleteStageOneSaysNoSelectionAndStays)
+{
+    guitest::TBoxAnswerer answerer;
+    Press(fm->bnNext);  // nothing ticked
+    Tick(fm->clbSelS, 0);
+    Tick(fm->clbSelC, 0);
+    Press(fm->bnNext);  // only the header rows clicked
+    Tick(fm->clbSelC, 2);
+    fm->leFolder->SetText("");
+    Press(fm->bnNext);  // no folder
+    EXPECT_EQ(answerer.texts, (std::vector<std::string>(3, "No selection")));
+    EXPECT_EQ(Looks(), Stage(1));
+    EXPECT_FALSE(fm->bnBack->Enabled());
+    EXPECT_TRUE(fm->clbSelC->Checked(2));
+}
+
+TEST_F(Wizard, StageTwoEnablesAndFillsTheFieldsTheChoiceNeeds)
+{
+    struct Case {
+        std::vector<std::pair<int, int>> ticks;  // (list 0 = server / 1 = client, item)
+        std::vector<std::string> texts;          // IP, TCP port, UDP port, local port, data port; "-" disabled
+    };
+    const std::string host = ResolveIPv4(LocalHostName());
+    const Case cases[] = {
+        {{{0, 1}}, {host, "1991", "1881", "1771", "1661"}},
+        {{{0, 1}, {1, 1}, {1, 2}}, {host, "1991", "1881", "1771", "1661"}},
+        {{{1, 1}}, {host, "1991", "-", "-", "-"}},
+        {{{1, 1}, {1, 2}}, {host, "1991", "-", "-", "-"}},
+        {{{1, 2}}, {"-", "-", "-", "-", "1661"}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        for (auto [list, item] : c.ticks) Tick(list == 0 ? fm->clbSelS : fm->clbSelC, item);
+        Press(fm->bnNext);
+        ASSERT_EQ(Looks(), Stage(2));
+        std::vector<std::string> texts;
+        for (ui::TLabeledEdit* e : {fm->leHost, fm->leServer, fm->leClient, fm->leLocal, fm->leData}) {
+            if (!e->Enabled()) {
+                EXPECT_EQ(e->Text(), "");
+            }
+            texts.push_back(e->Enabled() ? e->Text() : "-");
+        }
+        EXPECT_EQ(texts, c.texts);
+    }
+}
+
+TEST_F(Wizard, BackFromStageTwoKeepsTheChoices)
+{
+    Tick(fm->clbSelC, 1);
+    fm->leFolder->SetText("D:\\Apps");
+    Press(fm->bnNext);
+    ASSERT_EQ(Looks(), Stage(2));
+    EXPECT_TRUE(fm->bnBack->Enabled());
+    fm->leServer->SetText("2000");  // typed, never accepted
+    Press(fm->bnBack);
+    EXPECT_EQ(Looks(), Stage(1));
+    EXPECT_FALSE(fm->bnBack->Enabled());
+    EXPECT_TRUE(fm->clbSelC->Checked(1));
+    EXPECT_EQ(fm->leFolder->Text(), "D:\\Apps");
+    Press(fm->bnNext);
+    EXPECT_EQ(Looks(), Stage(2));
+    EXPECT_EQ(fm->leServer->Text(), "1991");  // the stored setting again
+}
+
+TEST_F(Wizard, ClientOnlyGoesFromStageTwoToStageFourAndBack)
+{
+    Tick(fm->clbSelC, 2);
+    Press(fm->bnNext);
+    Press(fm->bnNext);
+    EXPECT_EQ(Looks(), Stage(4));
+    EXPECT_EQ(fm->bnNext->Text(), "Install");
+    EXPECT_EQ(fm->lbFinText->Text(),
+              "Final check, please verify your setting before begin installation.\r\nClick Install to begin...");
+    // Without the server the stored database settings are the (empty) edits.
+    EXPECT_EQ(fm->FDbHost, "");
+    Press(fm->bnBack);
+    EXPECT_EQ(Looks(), Stage(2));
+    EXPECT_EQ(fm->bnNext->Text(), "Next");
+}
+
+TEST_F(Wizard, ServerPathThroughStageThree)
+{
+    guitest::TBoxAnswerer answerer;
+    int loginAnswer = IDCANCEL;
+    answerer.Answer("LoginDialog", [&](HWND dialog) {
+        const char* button = loginAnswer == IDOK ? "OKButton" : "CancelButton";
+        PostMessageA(guitest::FindNamed(dialog, button), BM_CLICK, 0, 0);
+    });
+    Tick(fm->clbSelS, 1);
+    Press(fm->bnNext);
+    Press(fm->bnNext);
+    ASSERT_EQ(Looks(), Stage(3));
+    EXPECT_EQ(fm->leDbHost->Text(), fm->FDbHost);
+    EXPECT_EQ(fm->leDbName->Text(), "zpprf");
+    EXPECT_EQ(fm->leDbUser->Text(), "ontzuq");
+    EXPECT_EQ(fm->leDbPass->Text(), "tovendu");
+
+    Press(fm->bnNext);  // login dialog cancelled: stays
+    EXPECT_EQ(answerer.seen, std::vector<std::string>{"LoginDialog"});
+    EXPECT_EQ(Looks(), Stage(3));
+
+    fm->leDbName->SetText("");
+    Press(fm->bnNext);  // an empty database edit: nothing at all
+    EXPECT_EQ(answerer.seen.size(), 1u);
+    EXPECT_TRUE(answerer.texts.empty());
+    EXPECT_EQ(Looks(), Stage(3));
+
+    fm->leDbName->SetText("inventory");
+    fm->cbCreate->SetChecked(false);
+    Press(fm->bnNext);  // no creation: a warning, no login, stage 4
+    EXPECT_EQ(answerer.texts, std::vector<std::string>{"Warning : database might not exist!"});
+    EXPECT_EQ(answerer.seen.size(), 1u);
+    EXPECT_EQ(Looks(), Stage(4));
+    EXPECT_EQ(fm->FDbName, "inventory");
+
+    Press(fm->bnBack);  // back to stage 3 through the stage-2 opener
+    EXPECT_EQ(Looks(), Stage(3));
+    EXPECT_EQ(fm->leDbName->Text(), "inventory");  // refilled from the stored settings
+    EXPECT_EQ(fm->bnNext->Text(), "Next");
+
+    fm->cbCreate->SetChecked(true);
+    loginAnswer = IDOK;
+    Press(fm->bnNext);  // login confirmed
+    EXPECT_EQ(Looks(), Stage(4));
+    Press(fm->bnBack);
+    Press(fm->bnBack);  // stage 3 back to stage 2
+    EXPECT_EQ(Looks(), Stage(2));
+}
+
+TEST_F(Wizard, CancelEndsTheWizardWithCancel)
+{
+    fm->Hide();
+    fm->OnShow = [this](ui::TObject*) { PostMessageA(fm->bnCancel->Handle(), BM_CLICK, 0, 0); };
+    EXPECT_EQ(fm->ShowModal(), ui::mrCancel);
+}
