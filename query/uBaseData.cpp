@@ -58,14 +58,9 @@ void TBaseData::Assign(const rtl::TPersistent* source)
 
 void TBaseData::AssignTo(rtl::TPersistent* dest) const
 {
-    auto* list = dynamic_cast<rtl::TStringList*>(dest);
-    if (list == nullptr) {
-        TPersistent::AssignTo(dest);
-        return;
-    }
-    rtl::TUpdateGuard guard(*list);
-    list->Clear();
-    for (const auto& line : list_) list->Add(line);
-    for (const auto& item : items_)
-        for (const auto& line : *item) list->Add(line);
+    rtl::AssignLinesTo(*this, dest, [this](rtl::TStringList& list) {
+        for (const auto& line : list_) list.Add(line);
+        for (const auto& item : items_)
+            for (const auto& line : *item) list.Add(line);
+    });
 }

@@ -163,14 +163,7 @@ void TRegLoadValue::AddValuesTo(rtl::TStringList& target) const
 
 void TRegLoadValue::AssignTo(rtl::TPersistent* dest) const
 {
-    auto* list = dynamic_cast<rtl::TStringList*>(dest);
-    if (list == nullptr) {
-        TPersistent::AssignTo(dest);
-        return;
-    }
-    rtl::TUpdateGuard guard(*list);
-    list->Clear();
-    AddValuesTo(*list);
+    rtl::AssignLinesTo(*this, dest, [this](rtl::TStringList& list) { AddValuesTo(list); });
 }
 
 // -------------------------------------------------------------------- TSetReg

@@ -99,6 +99,22 @@ private:
     TStringList& list_;
 };
 
+// For AssignTo overrides that render an object as lines: when dest is a string
+// list its lines are replaced by those fill adds, inside one update bracket;
+// any other destination gets the assignment error.
+template <class Fill>
+void AssignLinesTo(const TPersistent& source, TPersistent* dest, Fill fill)
+{
+    auto* list = dynamic_cast<TStringList*>(dest);
+    if (list == nullptr) {
+        source.TPersistent::AssignTo(dest);
+        return;
+    }
+    TUpdateGuard guard(*list);
+    list->Clear();
+    fill(*list);
+}
+
 // Text before the first "=", or "" for a line without one.
 std::string NameOfLine(const std::string& line, bool* hasName = nullptr);
 

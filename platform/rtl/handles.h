@@ -7,40 +7,25 @@
 
 namespace rtl {
 
-struct RegKeyPolicy {
-    using handle_type = HKEY;
-    static HKEY invalid() noexcept { return nullptr; }
-    static void close(HKEY h) noexcept { RegCloseKey(h); }
+// Handles whose "none" is NULL, closed by the given function.
+template <class H, auto Close>
+struct NullHandlePolicy {
+    using handle_type = H;
+    static H invalid() noexcept { return nullptr; }
+    static void close(H h) noexcept { Close(h); }
 };
 
-struct ScHandlePolicy {
-    using handle_type = SC_HANDLE;
-    static SC_HANDLE invalid() noexcept { return nullptr; }
-    static void close(SC_HANDLE h) noexcept { CloseServiceHandle(h); }
-};
-
+// CreateFile reports failure with INVALID_HANDLE_VALUE, not NULL.
 struct FilePolicy {
     using handle_type = HANDLE;
     static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void close(HANDLE h) noexcept { CloseHandle(h); }
 };
 
-struct KernelPolicy {
-    using handle_type = HANDLE;
-    static HANDLE invalid() noexcept { return nullptr; }
-    static void close(HANDLE h) noexcept { CloseHandle(h); }
-};
-
-struct ModulePolicy {
-    using handle_type = HMODULE;
-    static HMODULE invalid() noexcept { return nullptr; }
-    static void close(HMODULE h) noexcept { FreeLibrary(h); }
-};
-
-using RegKey = UniqueHandle<RegKeyPolicy>;
-using ScHandle = UniqueHandle<ScHandlePolicy>;
-using FileHandle = UniqueHandle<FilePolicy>;      // CreateFile: INVALID_HANDLE_VALUE on failure
-using KernelHandle = UniqueHandle<KernelPolicy>;  // processes, threads, events: NULL on failure
-using Module = UniqueHandle<ModulePolicy>;
+using RegKey = UniqueHandle<NullHandlePolicy<HKEY, &RegCloseKey>>;
+using ScHandle = UniqueHandle<NullHandlePolicy<SC_HANDLE, &CloseServiceHandle>>;
+using FileHandle = UniqueHandle<FilePolicy>;
+using KernelHandle = UniqueHandle<NullHandlePolicy<HANDLE, &CloseHandle>>;  // processes, threads, events
+using Module = UniqueHandle<NullHandlePolicy<HMODULE, &FreeLibrary>>;
 
 }  // namespace rtl
