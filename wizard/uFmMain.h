@@ -7,10 +7,14 @@
 //   uFmMain_run.cpp     the installation run behind Install
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "database/udriverfile.h"
+#include "platform/dbx/sqlconnection.h"
 #include "platform/ui/actions.h"
 #include "platform/ui/checklst.h"
+#include "platform/ui/cursor.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/stdctrls.h"
@@ -42,6 +46,14 @@ public:
     // Installation settings, as text.
     std::string FHost, FServer, FClient, FLocal, FData;
     std::string FDbHost, FDbName, FDbUser, FDbPass;
+
+    // The private copy of the driver library that sqlc loads, written when the
+    // stage-3 check first connects. Declared before sqlc so that it outlives
+    // the connection: the file can only go once the library is unloaded.
+    std::optional<database::TSqlDriverFile> FSqlDriver;
+    // The SQL connection. The stage-3 check leaves the database server,
+    // "master" and the administrator login in its parameters for the run.
+    dbx::TSQLConnection sqlc;
 
     // Button bar
     ui::TPanel* pnBn;
@@ -122,6 +134,7 @@ private:
     // settings on success; raises with the message to show otherwise.
     void CheckConnectionStage();
     // The stage-3 login and rights check with database creation chosen; false
-    // when the user cancelled or the check failed (already reported).
-    bool CheckDatabaseLogin();
+    // when the user cancelled or the check failed (already reported). The
+    // cursor is the handler's, put back while the dialog or a message shows.
+    bool CheckDatabaseLogin(ui::TCursorGuard& cursor);
 };

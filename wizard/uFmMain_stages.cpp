@@ -1,5 +1,6 @@
 // TFmMain: the looks of the stages, the navigation between them and the
 // stage-1 check.
+#include "database/usqltext.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/dialogs.h"
 #include "uFmMain.h"
@@ -156,14 +157,20 @@ void TFmMain::amFinExecute(ui::TObject* /*sender*/)
 {
     ui::TCursorGuard cursor;
     if (ServerSelected()) {
-        if (leDbHost->Text().empty() || leDbName->Text().empty() || leDbUser->Text().empty() ||
-            leDbPass->Text().empty())
+        // An empty edit, or one the SQL texts cannot carry, is said plainly
+        // rather than ignored.
+        const std::string problem =
+            database::CheckDbEdits({leDbHost->Text(), leDbName->Text(), leDbUser->Text(), leDbPass->Text()});
+        if (!problem.empty()) {
+            cursor.Restore();
+            ui::ShowMessage(problem);
             return;
+        }
         if (!cbCreate->Checked()) {
             cursor.Restore();
             ui::ShowMessage("Warning : database might not exist!");
             ui::SetScreenCursor(ui::TCursor::crHourGlass);
-        } else if (!CheckDatabaseLogin()) {
+        } else if (!CheckDatabaseLogin(cursor)) {
             return;
         }
     }

@@ -2,14 +2,15 @@
 // windows by a scenario text, the way a person would, reporting the first step
 // that does not go as written.
 //
-//   uidriver [--program PATH] [--shots DIR] [--set NAME=VALUE]...
+//   uidriver [--program PATH] [--shots DIR] [--set NAME=VALUE]... [--env NAME]...
 //            [--cases FILE --case NAME] SCENARIO
 //
 // Exit code: 0 all steps passed, 1 a step failed, 2 bad command line or scenario.
 //
 // A scenario is one step per line; words are separated by blanks, "quoted
 // text" keeps its blanks, # starts a comment. ${NAME} is replaced before a
-// line is split: by --set, by the chosen case of a cases file ("case NAME",
+// line is split: by --set, by --env (the environment variable of that name,
+// which must be set), by the chosen case of a cases file ("case NAME",
 // then "set NAME VALUE" lines), by "set NAME VALUE" lines of the scenario, or
 // by PROGRAM, DRIVER_DIR, LOCAL_ADDRESS, HOST_NAME and PROGRAM_FILES. A line ending in "{"
 // takes the lines up to "}" as further words. Controls are named by their
@@ -744,7 +745,8 @@ private:
 
 std::string Usage()
 {
-    return "usage: uidriver [--program PATH] [--shots DIR] [--set NAME=VALUE]... [--cases FILE --case NAME] SCENARIO";
+    return "usage: uidriver [--program PATH] [--shots DIR] [--set NAME=VALUE]... [--env NAME]... [--cases FILE --case NAME] "
+           "SCENARIO";
 }
 
 int Main(int argc, char** argv)
@@ -766,6 +768,12 @@ int Main(int argc, char** argv)
             const std::size_t eq = pair.find('=');
             if (eq == std::string::npos) throw BadStep{"--set needs NAME=VALUE"};
             vars[pair.substr(0, eq)] = pair.substr(eq + 1);
+        } else if (arg == "--env") {
+            // What only the test's wrapper knows, such as the port of a server it started.
+            const std::string name = value();
+            const char* text = std::getenv(name.c_str());
+            if (text == nullptr) throw BadStep{"--env " + name + ": no such environment variable"};
+            vars[name] = text;
         } else if (!arg.empty() && arg[0] == '-') throw BadStep{"unknown option " + arg};
         else if (scenario.empty()) scenario = WindowsPath(arg);
         else throw BadStep{"more than one scenario given"};
