@@ -6,7 +6,7 @@
 
 #include "gui_helpers.h"
 #include "platform/ui/forms.h"
-#include "wizard/localhost.h"
+#include "platform/net/install_query.h"
 #include "wizard/uFmMain.h"
 
 namespace {
@@ -67,8 +67,8 @@ TEST_F(Wizard, StartsOnStageOneWithTheDefaults)
     EXPECT_FALSE(fm->bnBack->Enabled());
     EXPECT_EQ(fm->bnNext->Text(), "Next");
     EXPECT_EQ(fm->Text(), "quorvane Setup");
-    EXPECT_EQ(fm->FHost, ResolveIPv4(LocalHostName()));
-    EXPECT_EQ(fm->FDbHost, LocalHostName());
+    EXPECT_EQ(fm->FHost, net::HostAddress(net::LocalHostName()));
+    EXPECT_EQ(fm->FDbHost, net::LocalHostName());
     EXPECT_EQ((std::vector<std::string>{fm->FServer, fm->FClient, fm->FLocal, fm->FData, fm->FDbName, fm->FDbUser,
                                         fm->FDbPass}),
               (std::vector<std::string>{"1991", "1881", "1771", "1661", "zpprf", "ontzuq", "tovendu"}));
@@ -106,7 +106,7 @@ TEST_F(Wizard, StageTwoEnablesAndFillsTheFieldsTheChoiceNeeds)
         std::vector<std::pair<int, int>> ticks;  // (list 0 = server / 1 = client, item)
         std::vector<std::string> texts;          // IP, TCP port, UDP port, local port, data port; "-" disabled
     };
-    const std::string host = ResolveIPv4(LocalHostName());
+    const std::string host = net::HostAddress(net::LocalHostName());
     const Case cases[] = {
         {{{0, 1}}, {host, "1991", "1881", "1771", "1661"}},
         {{{0, 1}, {1, 1}, {1, 2}}, {host, "1991", "1881", "1771", "1661"}},
@@ -219,3 +219,4 @@ TEST_F(Wizard, CancelEndsTheWizardWithCancel)
     fm->OnShow = [this](ui::TObject*) { PostMessageA(fm->bnCancel->Handle(), BM_CLICK, 0, 0); };
     EXPECT_EQ(fm->ShowModal(), ui::mrCancel);
 }
+
