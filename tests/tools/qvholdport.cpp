@@ -9,7 +9,8 @@
 // that connects is left waiting for a reply that does not come.
 //
 // Exit code: 0 held until the time ran out, or the expectation holds; 1 the
-// port could not be held, or the expectation does not hold; 2 bad arguments.
+// port could not be held, or the expectation does not hold; 2 bad arguments
+// (or an address that cannot be used at all).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -71,7 +72,12 @@ int main(int argc, char** argv)
     if (argc == 4 && argv[1][0] == '-') {
         const std::string mode = argv[1];
         if ((mode != "--expect-taken" && mode != "--expect-free") || !Number(argv[3], port)) return Usage();
-        return Free(argv[2], port) == (mode == "--expect-free") ? 0 : 1;
+        try {
+            return Free(argv[2], port) == (mode == "--expect-free") ? 0 : 1;
+        } catch (const rtl::Exception& e) {  // not a question of the port being taken
+            std::fprintf(stderr, "qvholdport: %s:%d: %s\n", argv[2], port, e.Message().c_str());
+            return 2;
+        }
     }
     int seconds = 300;
     if (argc < 3 || argc > 4 || !Number(argv[2], port) || (argc == 4 && !Number(argv[3], seconds))) return Usage();
