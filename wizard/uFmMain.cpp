@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "localhost.h"
+#include "platform/net/install_query.h"
 
 namespace {
 
@@ -71,12 +71,13 @@ TFmMain::TFmMain() : TForm("FmMain", "quorvane Setup", 640, 452)
 
 void TFmMain::SetDefaults()
 {
-    FHost = ResolveIPv4(LocalHostName());
+    const std::string hostName = net::LocalHostName();
+    FHost = net::HostAddress(hostName);
     FServer = "1991";
     FClient = "1881";
     FLocal = "1771";
     FData = "1661";
-    FDbHost = LocalHostName();
+    FDbHost = hostName;
     FDbName = "zpprf";
     FDbUser = "ontzuq";
     FDbPass = "tovendu";

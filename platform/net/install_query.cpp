@@ -15,6 +15,9 @@ std::string LocalHostName()
 
 std::string HostAddress(const std::string& name)
 {
+    // Whatever the resolver makes of it (some give the IPv6 loopback only),
+    // this name stands for the IPv4 loopback.
+    if (rtl::SameText(name, "localhost")) return "127.0.0.1";
     const WinsockSession session = StartWinsock();
     sockaddr_in addr = ResolveIPv4(name, 0, false);
     char text[INET_ADDRSTRLEN] = {};

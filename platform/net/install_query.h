@@ -10,9 +10,10 @@
 namespace net {
 
 // The local host name, and the dotted IPv4 address a name resolves to (a
-// name that already is an address gives itself; otherwise the resolver's
-// first IPv4 address). The defaults of the connection settings come from
-// these. HostAddress raises ESocketError when the name does not resolve.
+// name that already is an address gives itself, "localhost" in any letter
+// case 127.0.0.1; otherwise the resolver's first IPv4 address). The defaults
+// of the connection settings come from these. HostAddress raises
+// ESocketError when the name does not resolve.
 std::string LocalHostName();
 std::string HostAddress(const std::string& name);
 

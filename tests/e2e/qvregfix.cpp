@@ -2,10 +2,12 @@
 // the setup's registration writes them, so that a scenario can start the setup
 // on a machine that already holds them.
 //
-//   qvregfix RECORD...
+//   qvregfix RECORD|NAME=VALUE...
 //
 // RECORD: vendor, vendor-id-only (no DisplayName), product, or a component:
-// server-service, server-app, data-retriever, agent, viewer.
+// server-service, server-app, data-retriever, agent, viewer. NAME=VALUE sets a
+// line of the component records that follow it in place of the default (a
+// server service's own settings, say, "Server=21991").
 #include <windows.h>
 
 #include <cstdio>
@@ -79,7 +81,7 @@ bool Written(const ureg::TSetReg& reg)
     return true;
 }
 
-bool Write(ureg::TSetReg& reg, const std::string& word)
+bool Write(ureg::TSetReg& reg, const std::string& word, const std::vector<std::string>& lines)
 {
     if (word == "vendor" || word == "vendor-id-only") {
         reg.SetKey("SOFTWARE", VendorShortKey, HKEY_LOCAL_MACHINE);
@@ -98,6 +100,10 @@ bool Write(ureg::TSetReg& reg, const std::string& word)
         if (word != c.word) continue;
         reg.SetKey("SOFTWARE", ProductPath() + "\\" + c.guid, HKEY_LOCAL_MACHINE);
         AddRecord(reg, c);
+        for (const std::string& line : lines) {
+            const std::size_t eq = line.find('=');
+            reg.SetValue(line.substr(0, eq), line.substr(eq + 1));
+        }
         reg.Write("Data");
         return true;
     }
@@ -109,8 +115,14 @@ bool Write(ureg::TSetReg& reg, const std::string& word)
 int main(int argc, char** argv)
 {
     ureg::TSetReg reg("SOFTWARE", VendorShortKey, HKEY_LOCAL_MACHINE);
+    std::vector<std::string> lines;
     for (int i = 1; i < argc; ++i) {
-        if (!Write(reg, argv[i])) {
+        const std::string word = argv[i];
+        if (word.find('=') != std::string::npos && word[0] != '=') {
+            lines.push_back(word);
+            continue;
+        }
+        if (!Write(reg, argv[i], lines)) {
             std::fprintf(stderr, "qvregfix: unknown record \"%s\"\n", argv[i]);
             return 2;
         }

@@ -19,6 +19,9 @@
 //   start [PROGRAM ARGS...]      start PROGRAM (default: --program), also after the last one ended
 //   attach CAPTION [SECONDS]     take over the program showing that window
 //   run PROGRAM ARGS...          run a helper (beside the driver) to its end; exit code 0
+//   spawn PROGRAM ARGS...        start a helper (beside the driver) that keeps running; waits for
+//                                the first line it prints, its sign of being ready
+//   stop PROGRAM                 end the helpers spawned from PROGRAM (the rest end with the scenario)
 //   window CAPTION [SECONDS]     wait for the program's window; it becomes current; screenshot
 //   check LIST ITEM yes|no       tick or untick a check-list item (a click on it)
 //   click-item LIST ITEM         click an item, header rows included
@@ -176,7 +179,11 @@ std::string HostName()
 class Driver {
 public:
     Driver(std::string program, std::string shots) : program_(std::move(program)), shots_(std::move(shots)) {}
-    ~Driver() { EndTarget(); }
+    ~Driver()
+    {
+        EndTarget();
+        for (Helper& helper : helpers_) EndHelper(helper);
+    }
 
     int Run(const std::vector<Step>& steps)
     {
@@ -207,6 +214,13 @@ public:
 private:
     using Words = std::vector<std::string>;
 
+    // A helper started by spawn: the name it was spawned by, and its output.
+    struct Helper {
+        std::string name;
+        rtl::KernelHandle process;
+        rtl::KernelHandle output;
+    };
+
     // Windows come and go at the pace of program start-up under Wine, which
     // varies far more than a control's reaction, so they get their own default.
     static constexpr DWORD kWindowWaitMs = 60000;
@@ -226,6 +240,12 @@ private:
         } else if (command == "run") {
             need(1, 99, "run PROGRAM [ARGUMENTS...]");
             RunHelper(Words(w.begin() + 1, w.end()));
+        } else if (command == "spawn") {
+            need(1, 99, "spawn PROGRAM [ARGUMENTS...]");
+            Spawn(Words(w.begin() + 1, w.end()));
+        } else if (command == "stop") {
+            need(1, 1, "stop PROGRAM");
+            StopHelpers(w[1]);
         } else if (command == "timeout") {
             need(1, 1, "timeout SECONDS");
             timeoutMs_ = static_cast<DWORD>(Number(w[1])) * 1000;
@@ -367,10 +387,16 @@ private:
         current_ = found;
     }
 
-    void RunHelper(Words args)
+    // A helper named without a folder is one of the programs beside the driver.
+    static void LocateHelper(Words& args)
     {
         if (args[0].find_first_of("\\/:") == std::string::npos) args[0] = DriverDir() + "\\" + args[0];
         args[0] = WindowsPath(args[0]);
+    }
+
+    void RunHelper(Words args)
+    {
+        LocateHelper(args);
         std::string commandLine = CommandLine(args);
         STARTUPINFOA si{};
         si.cb = sizeof si;
@@ -386,6 +412,91 @@ private:
         DWORD code = 1;
         GetExitCodeProcess(process.get(), &code);
         if (code != 0) throw StepFailed{args[0] + " exit code 0", "exit code " + std::to_string(code)};
+    }
+
+    // A helper that lives alongside the program, such as one holding a port:
+    // started with its output on a pipe, it counts as ready at its first line.
+    void Spawn(Words args)
+    {
+        const std::string name = args[0];
+        LocateHelper(args);
+        std::string commandLine = CommandLine(args);
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE readEnd = nullptr, writeEnd = nullptr;
+        if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+            throw StepFailed{"a pipe for " + name + "'s output", "CreatePipe failed with error " + std::to_string(GetLastError())};
+        rtl::KernelHandle output(readEnd);
+        rtl::KernelHandle childOutput(writeEnd);
+        SetHandleInformation(output.get(), HANDLE_FLAG_INHERIT, 0);
+        // Its complaints go where the driver's own do.
+        HANDLE errors = nullptr;
+        const HANDLE ownErrors = GetStdHandle(STD_ERROR_HANDLE);
+        if (ownErrors != nullptr && ownErrors != INVALID_HANDLE_VALUE)
+            DuplicateHandle(GetCurrentProcess(), ownErrors, GetCurrentProcess(), &errors, 0, TRUE, DUPLICATE_SAME_ACCESS);
+        rtl::KernelHandle childErrors(errors);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = childOutput.get();
+        si.hStdError = childErrors.get();
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(args[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+            throw StepFailed{args[0] + " started", "CreateProcess failed with error " + std::to_string(GetLastError())};
+        rtl::KernelHandle thread(pi.hThread);
+        Helper helper{name, rtl::KernelHandle(pi.hProcess), std::move(output)};
+        childOutput.reset();  // the helper's end only: a helper that ends closes the pipe
+
+        std::string line;
+        bool closed = false;
+        const bool ready = WaitFor(timeoutMs_, [&] {
+            DWORD available = 0;
+            if (!PeekNamedPipe(helper.output.get(), nullptr, 0, nullptr, &available, nullptr)) {
+                closed = true;
+                return true;
+            }
+            while (available > 0 && line.find('\n') == std::string::npos) {
+                char c = 0;
+                DWORD got = 0;
+                if (!ReadFile(helper.output.get(), &c, 1, &got, nullptr) || got == 0) break;
+                line += c;
+                --available;
+            }
+            return line.find('\n') != std::string::npos;
+        });
+        const std::string expected = name + " ready (a first line on its output)";
+        if (closed || !ready) {
+            DWORD code = 0;
+            if (WaitForSingleObject(helper.process.get(), 2000) == WAIT_OBJECT_0 &&
+                GetExitCodeProcess(helper.process.get(), &code))
+                throw StepFailed{expected, "it ended with exit code " + std::to_string(code) + " before that"};
+            EndHelper(helper);
+            throw StepFailed{expected, "no line within " + Seconds(timeoutMs_) + "; ended now"};
+        }
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        std::printf("uidriver: %s: %s\n", name.c_str(), line.c_str());
+        helpers_.push_back(std::move(helper));
+    }
+
+    void StopHelpers(const std::string& name)
+    {
+        bool found = false;
+        for (Helper& helper : helpers_) {
+            if (helper.name != name || !helper.process) continue;
+            found = true;
+            if (!EndHelper(helper)) throw StepFailed{name + " ended", "still running after 10 s"};
+        }
+        if (!found) throw BadStep{"no helper " + Quote(name) + " was spawned"};
+    }
+
+    // Ends a helper and waits (bounded) until it has gone, and with it what it held.
+    static bool EndHelper(Helper& helper)
+    {
+        if (!helper.process) return true;
+        TerminateProcess(helper.process.get(), 0);
+        const bool gone = WaitForSingleObject(helper.process.get(), 10000) == WAIT_OBJECT_0;
+        helper.process.reset();
+        helper.output.reset();
+        return gone;
     }
 
     void RequireTarget()
@@ -736,6 +847,7 @@ public:
 private:
     std::string program_;
     std::string shots_;
+    std::vector<Helper> helpers_;
     rtl::KernelHandle process_;
     DWORD pid_ = 0;
     HWND current_ = nullptr;

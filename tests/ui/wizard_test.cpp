@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 #include "gui_helpers.h"
 #include "platform/ui/forms.h"
-#include "wizard/localhost.h"
+#include "platform/net/install_query.h"
+#include "platform/net/socket.h"
+#include "platform/rtl/handles.h"
+#include "programs/msvc/install_server.h"
 #include "wizard/uFmMain.h"
 
 namespace {
@@ -67,8 +71,8 @@ TEST_F(Wizard, StartsOnStageOneWithTheDefaults)
     EXPECT_FALSE(fm->bnBack->Enabled());
     EXPECT_EQ(fm->bnNext->Text(), "Next");
     EXPECT_EQ(fm->Text(), "quorvane Setup");
-    EXPECT_EQ(fm->FHost, ResolveIPv4(LocalHostName()));
-    EXPECT_EQ(fm->FDbHost, LocalHostName());
+    EXPECT_EQ(fm->FHost, net::HostAddress(net::LocalHostName()));
+    EXPECT_EQ(fm->FDbHost, net::LocalHostName());
     EXPECT_EQ((std::vector<std::string>{fm->FServer, fm->FClient, fm->FLocal, fm->FData, fm->FDbName, fm->FDbUser,
                                         fm->FDbPass}),
               (std::vector<std::string>{"1991", "1881", "1771", "1661", "zpprf", "ontzuq", "tovendu"}));
@@ -106,7 +110,7 @@ TEST_F(Wizard, StageTwoEnablesAndFillsTheFieldsTheChoiceNeeds)
         std::vector<std::pair<int, int>> ticks;  // (list 0 = server / 1 = client, item)
         std::vector<std::string> texts;          // IP, TCP port, UDP port, local port, data port; "-" disabled
     };
-    const std::string host = ResolveIPv4(LocalHostName());
+    const std::string host = net::HostAddress(net::LocalHostName());
     const Case cases[] = {
         {{{0, 1}}, {host, "1991", "1881", "1771", "1661"}},
         {{{0, 1}, {1, 1}, {1, 2}}, {host, "1991", "1881", "1771", "1661"}},
@@ -213,4 +217,113 @@ TEST_F(Wizard, CancelEndsTheWizardWithCancel)
     fm->Hide();
     fm->OnShow = [this](ui::TObject*) { PostMessageA(fm->bnCancel->Handle(), BM_CLICK, 0, 0); };
     EXPECT_EQ(fm->ShowModal(), ui::mrCancel);
+}
+
+namespace {
+
+// A port of the loopback address that nobody held a moment ago.
+int FreePort()
+{
+    const net::WinsockSession session = net::StartWinsock();
+    const net::Socket s = net::Listen("127.0.0.1", 0);
+    return net::LocalPort(s.get());
+}
+
+// Another program holding a port of the loopback address.
+struct THeldPort {
+    THeldPort() : session(net::StartWinsock()), socket(net::Listen("127.0.0.1", 0)), port(net::LocalPort(socket.get())) {}
+    net::WinsockSession session;
+    net::Socket socket;
+    int port;
+    std::string Text() const { return std::to_string(port); }
+};
+
+}  // namespace
+
+TEST_F(Wizard, ServerProbeStoresTheTypedTextsOnlyOnceItPasses)
+{
+    guitest::TBoxAnswerer answerer;
+    Tick(fm->clbSelS, 1);
+    Press(fm->bnNext);
+    const std::string server = std::to_string(FreePort()), local = std::to_string(FreePort()),
+                      data = std::to_string(FreePort());
+    auto held = std::make_unique<THeldPort>();
+    fm->leHost->SetText("127.0.0.1");
+    fm->leServer->SetText("0" + server);
+    fm->leClient->SetText(held->Text());
+    fm->leLocal->SetText(local);
+    fm->leData->SetText(data);
+    Press(fm->bnNext);
+    EXPECT_EQ(answerer.texts, std::vector<std::string>{"Could not bind socket. Address and port are already in use."});
+    EXPECT_EQ(Looks(), Stage(2));
+    EXPECT_EQ(fm->leClient->Text(), held->Text());  // not corrected or cleared
+    EXPECT_EQ((std::vector<std::string>{fm->FServer, fm->FClient, fm->FLocal, fm->FData}),
+              (std::vector<std::string>{"1991", "1881", "1771", "1661"}));
+
+    const std::string client = held->Text();
+    held.reset();
+    Press(fm->bnNext);
+    EXPECT_EQ(answerer.texts.size(), 1u);
+    EXPECT_EQ(Looks(), Stage(3));
+    EXPECT_EQ((std::vector<std::string>{fm->FHost, fm->FServer, fm->FClient, fm->FLocal, fm->FData}),
+              (std::vector<std::string>{"127.0.0.1", "0" + server, client, local, data}));
+}
+
+TEST_F(Wizard, AgentStoresWhatTheServerReportsNotWhatWasTyped)
+{
+    net::TInstallSettings reported;
+    reported.Host = "10.1.2.3";
+    reported.Server = "4242";
+    reported.Client = "4141";
+    reported.Data = "4040";
+    TInstallServer server(reported, FreePort());
+    rtl::KernelHandle stop(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::thread serving([&] { server.Serve(stop.get()); });
+
+    Tick(fm->clbSelC, 1);
+    Press(fm->bnNext);
+    fm->leHost->SetText("127.0.0.1");
+    fm->leServer->SetText(std::to_string(server.Port()));
+    Press(fm->bnNext);
+    SetEvent(stop.get());
+    serving.join();
+    EXPECT_EQ(Looks(), Stage(4));
+    // The server reports no local port: the setting becomes empty.
+    EXPECT_EQ((std::vector<std::string>{fm->FHost, fm->FServer, fm->FClient, fm->FLocal, fm->FData}),
+              (std::vector<std::string>{"10.1.2.3", "4242", "4141", "", "4040"}));
+}
+
+TEST_F(Wizard, AgentWithoutAServerStaysWithNothingStored)
+{
+    guitest::TBoxAnswerer answerer;
+    Tick(fm->clbSelC, 1);
+    Press(fm->bnNext);
+    fm->leHost->SetText("127.0.0.1");
+    fm->leServer->SetText(std::to_string(FreePort()));
+    Press(fm->bnNext);
+    ASSERT_EQ(answerer.texts.size(), 1u);
+    EXPECT_EQ(answerer.texts[0].rfind("Socket Error # 10061", 0), 0u) << answerer.texts[0];
+    EXPECT_EQ(Looks(), Stage(2));
+    EXPECT_EQ(fm->FHost, net::HostAddress(net::LocalHostName()));
+    EXPECT_EQ(fm->FServer, "1991");
+}
+
+TEST_F(Wizard, UserApplicationProbesOnlyTheDataPortOnTheLoopback)
+{
+    guitest::TBoxAnswerer answerer;
+    Tick(fm->clbSelC, 2);
+    Press(fm->bnNext);
+    auto held = std::make_unique<THeldPort>();
+    const std::string data = held->Text();
+    fm->leData->SetText(data);
+    Press(fm->bnNext);
+    EXPECT_EQ(answerer.texts, std::vector<std::string>{"Could not bind socket. Address and port are already in use."});
+    EXPECT_EQ(Looks(), Stage(2));
+    EXPECT_EQ(fm->FData, "1661");
+
+    held.reset();
+    Press(fm->bnNext);
+    EXPECT_EQ(Looks(), Stage(4));
+    EXPECT_EQ((std::vector<std::string>{fm->FHost, fm->FServer, fm->FClient, fm->FLocal, fm->FData}),
+              (std::vector<std::string>{net::HostAddress(net::LocalHostName()), "1991", "1881", "1771", data}));
 }
