@@ -9,7 +9,7 @@ TCheckListBox::TCheckListBox(TControl* parent, bool border) : TControl(parent)
     SetParentColor(false);
     SetColor(clWindow);
     CreateWnd("LISTBOX",
-              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
+              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
                   LBS_NOINTEGRALHEIGHT,
               border ? WS_EX_CLIENTEDGE : 0);
     SetItemHeight(itemHeight_);
@@ -19,6 +19,16 @@ int TCheckListBox::Add(const std::string& text)
 {
     const auto index = static_cast<int>(SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
     if (index >= 0) SendMessageA(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), kUnchecked);
+    // A line wider than the list can be scrolled into view instead of being cut off.
+    if (HDC dc = GetDC(Handle())) {
+        HGDIOBJ old = SelectObject(dc, FontHandle(Font()));
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(Handle(), dc);
+        widest_ = std::max(widest_, static_cast<int>(extent.cx) + kTextLeft + 2);
+        SendMessageA(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_), 0);
+    }
     return index;
 }
 
@@ -125,7 +135,7 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item)
         if (item.itemState & ODS_DISABLED) state |= DFCS_INACTIVE;
         DrawFrameControl(dc, &boxRc, DFC_BUTTON, state);
         RECT textRc = rc;
-        textRc.left = boxRc.right + 3;
+        textRc.left = rc.left + kTextLeft;
         const bool selected = (item.itemState & ODS_SELECTED) && GetFocus() == Handle();
         if (selected) {
             SIZE extent{};

@@ -51,7 +51,9 @@ protected:
 
 private:
     void Toggle(int index);
+    static constexpr int kTextLeft = 17;  // check box (1 + 13) and a 3-pixel gap
     int itemHeight_ = 13;
+    int widest_ = 0;
     TColor headerText_ = clInfoText;
     TColor headerBack_ = clInfoBk;
 };

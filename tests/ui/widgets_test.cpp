@@ -275,6 +275,21 @@ TEST(CheckList, ClicksAndSpaceTickItemsButNeverHeaders)
     EXPECT_TRUE(inner->Checked(0));
 }
 
+TEST(CheckList, ALineWiderThanTheListCanBeScrolledIntoView)
+{
+    TForm form("WideForm", "List", 300, 200);
+    auto* list = form.Make<TCheckListBox>(&form);
+    list->SetBounds(0, 0, 120, 100);
+    form.Show();
+    HWND h = list->Handle();
+    list->Add("short");
+    const LRESULT narrow = SendMessageA(h, LB_GETHORIZONTALEXTENT, 0, 0);
+    EXPECT_LT(narrow, 120);
+    list->Add("Please uninstall first, or contact your vendor for more information");
+    EXPECT_GT(SendMessageA(h, LB_GETHORIZONTALEXTENT, 0, 0), 120);
+    EXPECT_TRUE(GetWindowLongPtrA(h, GWL_STYLE) & WS_HSCROLL);
+}
+
 TEST(LabeledEdit, LabelStandsBesideOrAboveAndReportsClicks)
 {
     TForm form("EditForm", "Edit", 400, 200);
