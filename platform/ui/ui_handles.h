@@ -6,15 +6,9 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "platform/rtl/handle.h"
+#include "platform/rtl/handles.h"
 
 namespace ui {
-
-struct GdiObjectPolicy {
-    using handle_type = HGDIOBJ;
-    static HGDIOBJ invalid() noexcept { return nullptr; }
-    static void close(HGDIOBJ h) noexcept { DeleteObject(h); }
-};
 
 template <class Interface>
 struct ComPolicy {
@@ -23,22 +17,10 @@ struct ComPolicy {
     static void close(Interface* p) noexcept { p->Release(); }
 };
 
-struct ItemIdListPolicy {
-    using handle_type = LPITEMIDLIST;
-    static LPITEMIDLIST invalid() noexcept { return nullptr; }
-    static void close(LPITEMIDLIST p) noexcept { CoTaskMemFree(p); }
-};
-
-struct GlobalPolicy {
-    using handle_type = HGLOBAL;
-    static HGLOBAL invalid() noexcept { return nullptr; }
-    static void close(HGLOBAL h) noexcept { GlobalFree(h); }
-};
-
-using GdiObject = rtl::UniqueHandle<GdiObjectPolicy>;
+using GdiObject = rtl::UniqueHandle<rtl::NullHandlePolicy<HGDIOBJ, &DeleteObject>>;
 template <class Interface>
 using ComPtr = rtl::UniqueHandle<ComPolicy<Interface>>;
-using ItemIdList = rtl::UniqueHandle<ItemIdListPolicy>;
-using GlobalMemory = rtl::UniqueHandle<GlobalPolicy>;
+using ItemIdList = rtl::UniqueHandle<rtl::NullHandlePolicy<LPITEMIDLIST, &CoTaskMemFree>>;
+using GlobalMemory = rtl::UniqueHandle<rtl::NullHandlePolicy<HGLOBAL, &GlobalFree>>;
 
 }  // namespace ui

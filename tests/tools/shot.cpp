@@ -6,7 +6,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/rtl/handle.h"
+#include "platform/rtl/handles.h"
 
 namespace uidrv {
 
@@ -16,21 +16,6 @@ struct ScreenDcPolicy {
     using handle_type = HDC;
     static HDC invalid() noexcept { return nullptr; }
     static void close(HDC dc) noexcept { ReleaseDC(nullptr, dc); }
-};
-struct MemoryDcPolicy {
-    using handle_type = HDC;
-    static HDC invalid() noexcept { return nullptr; }
-    static void close(HDC dc) noexcept { DeleteDC(dc); }
-};
-struct GdiObjectPolicy {
-    using handle_type = HGDIOBJ;
-    static HGDIOBJ invalid() noexcept { return nullptr; }
-    static void close(HGDIOBJ h) noexcept { DeleteObject(h); }
-};
-struct GdipImagePolicy {
-    using handle_type = Gdiplus::GpBitmap*;
-    static Gdiplus::GpBitmap* invalid() noexcept { return nullptr; }
-    static void close(Gdiplus::GpBitmap* b) noexcept { Gdiplus::DllExports::GdipDisposeImage(b); }
 };
 
 // GDI+ for the life of the driver; started on first use.
@@ -64,7 +49,7 @@ bool SavePng(HBITMAP bitmap, const std::string& path)
 {
     static GdiPlus gdiplus;
     if (!gdiplus.Ok()) return false;
-    rtl::UniqueHandle<GdipImagePolicy> image;
+    rtl::UniqueHandle<rtl::NullHandlePolicy<Gdiplus::GpBitmap*, &Gdiplus::DllExports::GdipDisposeImage>> image;
     if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, image.put()) != Gdiplus::Ok) return false;
     // The PNG encoder's class id is fixed across GDI+ versions.
     const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
@@ -105,8 +90,8 @@ std::string SaveScreenRect(const RECT& rc, const std::string& path, std::string&
         return std::string();
     }
     rtl::UniqueHandle<ScreenDcPolicy> screen(GetDC(nullptr));
-    rtl::UniqueHandle<MemoryDcPolicy> memory(CreateCompatibleDC(screen.get()));
-    rtl::UniqueHandle<GdiObjectPolicy> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    rtl::UniqueHandle<rtl::NullHandlePolicy<HDC, &DeleteDC>> memory(CreateCompatibleDC(screen.get()));
+    rtl::UniqueHandle<rtl::NullHandlePolicy<HGDIOBJ, &DeleteObject>> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     if (!screen || !memory || !bitmap) {
         error = "no screen device context";
         return std::string();
