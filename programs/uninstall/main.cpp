@@ -1,0 +1,7 @@
+// Uninstall.exe: the quorvane Uninstaller.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return 0;
+}

@@ -1,0 +1,7 @@
+// zev.exe: the quorvane Viewer.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return 0;
+}
