@@ -16,10 +16,10 @@
 
 #include "query/ucfg.h"
 #include "registry/ureg.h"
+#include "../unit/test_paths.h"
 
 namespace {
 
-const std::string kFolder = "C:\\Program Files\\Bsk\\quorvane";
 
 struct Component {
     const char* word;
@@ -55,7 +55,7 @@ void AddRecord(ureg::TSetReg& reg, const Component& c)
     reg.Add("FileVersion=1.0.0.0");
     reg.Add("ProductVersion=1.0.0.0");
     reg.Add("Uninstall=1.0.0.0");
-    reg.Add("Source=" + kFolder + "\\" + c.program);
+    reg.Add("Source=" + DefaultProductFolder() + "\\" + c.program);
     if (c.host) {
         reg.Add("Host=127.0.0.1");
         reg.Add("Server=1991");

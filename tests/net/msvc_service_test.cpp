@@ -17,7 +17,6 @@ namespace {
 
 const char* const kService = "SvcMaster";
 const char* const kServerServiceGuid = "{75B90253-87A5-4A98-A65D-70539AC4749C}";
-const char* const kFolder = "C:\\Program Files\\Bsk\\quorvane";
 
 // Runs the program as the setup does (shell "open", hidden window) and waits
 // (bounded) for its exit code.
@@ -63,9 +62,10 @@ void WriteRecord(const std::string& serverPort)
     reg.Write("");
     reg.SetKey("SOFTWARE", std::string("Bsk\\") + ProductGuid + "\\" + kServerServiceGuid, HKEY_LOCAL_MACHINE);
     for (const char* line : {"DisplayName=quorvane Enterprise Server", "Id={75B90253-87A5-4A98-A65D-70539AC4749C}",
-                             "FileVersion=1.0.0.0", "ProductVersion=1.0.0.0", "Uninstall=",
-                             "Source=C:\\Program Files\\Bsk\\quorvane\\msvc.exe", "Host=10.20.30.40"})
+                             "FileVersion=1.0.0.0", "ProductVersion=1.0.0.0", "Uninstall="})
         reg.Add(line);
+    reg.Add("Source=" + DefaultProductFolder() + "\\msvc.exe");
+    reg.Add("Host=10.20.30.40");
     reg.Add("Server=" + serverPort);
     for (const char* line : {"Client=1881", "Local=", "Data=1661", "HostName=dbhost", "DataBase=zpprf",
                              "User_Name=ontzuq", "Password=tovendu", "RdcPath="})
@@ -78,9 +78,10 @@ void WriteRecord(const std::string& serverPort)
 TEST(MsvcService, InstallRunAnswerStopUninstall)
 {
     // Installed in a folder whose path has blanks, as a real installation is.
-    CreateDirectoryA("C:\\Program Files\\Bsk", nullptr);
-    CreateDirectoryA(kFolder, nullptr);
-    const std::string exe = std::string(kFolder) + "\\msvc.exe";
+    const std::string folder = DefaultProductFolder();
+    CreateDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string exe = folder + "\\msvc.exe";
     ASSERT_TRUE(CopyFileA(FixturePath("msvc.exe").c_str(), exe.c_str(), FALSE)) << GetLastError();
 
     ASSERT_EQ(RunHidden(exe, "/install /silent"), 0u);

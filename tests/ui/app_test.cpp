@@ -23,20 +23,7 @@ protected:
         safety->OnTimer = [this](ui::TObject*) { fm->SetModalResult(99); };
     }
 
-    // Shows the window modally; the user acts once it is up and focused.
-    int ShowWith(std::function<void()> user)
-    {
-        static std::function<void()> pending;
-        pending = std::move(user);
-        fm->OnShow = [](ui::TObject*) {
-            SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-                KillTimer(nullptr, id);
-                pending();
-            });
-        };
-        return fm->ShowModal();
-    }
-    void Key(WPARAM vk) { PostMessageA(GetFocus(), WM_KEYDOWN, vk, 1); }
+    int ShowWith(std::function<void()> user) { return guitest::ShowWith(*fm, std::move(user)); }
 
     std::unique_ptr<TFmEula> fm;
     ui::TTimer* safety = nullptr;
@@ -48,10 +35,10 @@ TEST_F(Licence, EnterAgreesAtOnceAndEscDeclines)
 {
     EXPECT_EQ(ShowWith([this] {
                   EXPECT_TRUE(fm->bnYes->Focused());
-                  Key(VK_RETURN);
+                  guitest::Key(VK_RETURN);
               }),
               ui::mrOk);
-    EXPECT_EQ(ShowWith([this] { Key(VK_ESCAPE); }), ui::mrCancel);
+    EXPECT_EQ(ShowWith([this] { guitest::Key(VK_ESCAPE); }), ui::mrCancel);
     EXPECT_EQ(ShowWith([this] { PostMessageA(fm->bnNo->Handle(), BM_CLICK, 0, 0); }), ui::mrCancel);
     EXPECT_EQ(ShowWith([this] { PostMessageA(fm->Handle(), WM_CLOSE, 0, 0); }), ui::mrCancel);
 }

@@ -24,7 +24,10 @@ public:
 
 void WriteComponent(int n, const std::vector<std::string>& lines)
 {
-    ureg::TSetReg reg(kProductKey, "Component" + std::to_string(n), HKEY_LOCAL_MACHINE);
+    // Appended rather than "literal" + string: GCC 12 warns falsely (-Wrestrict) there on i686.
+    std::string name = "Component";
+    name += std::to_string(n);
+    ureg::TSetReg reg(kProductKey, name, HKEY_LOCAL_MACHINE);
     for (const auto& line : lines) reg.Add(line);
     reg.Write("Data");
 }

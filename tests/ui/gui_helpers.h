@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -90,25 +93,66 @@ private:
     std::vector<TAnswer> answers_;
 };
 
+namespace detail {
+struct TNameSearch {
+    std::string name;
+    HWND found;
+};
+
+// A named function, not a lambda: a lambda's pointer is not CALLBACK on 32-bit.
+inline BOOL CALLBACK FindNamedProc(HWND hwnd, LPARAM param)
+{
+    auto* s = reinterpret_cast<TNameSearch*>(param);
+    if (ui::GetControlName(hwnd) == s->name) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// What the user does once the modal form is up (ShowWith).
+inline std::function<void()> pendingUser;
+
+inline void CALLBACK RunPendingUser(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    auto user = std::move(pendingUser);
+    pendingUser = nullptr;
+    try {
+        if (user) user();
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "the user's action threw: " << e.what();
+    } catch (...) {
+        ADD_FAILURE() << "the user's action threw";
+    }
+}
+}  // namespace detail
+
 // The child of a window with the given control name, or nullptr.
 inline HWND FindNamed(HWND parent, const std::string& name)
 {
-    struct Search {
-        std::string name;
-        HWND found;
-    } search{name, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (ui::GetControlName(hwnd) == s->name) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    detail::TNameSearch search{name, nullptr};
+    EnumChildWindows(parent, detail::FindNamedProc, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// Shows a form modally and returns its modal result; what the user does runs
+// from a one-shot thread timer, so it happens inside the modal loop once the
+// form is shown and focused.
+template <class Form>
+int ShowWith(Form& form, std::function<void()> user)
+{
+    form.OnShow = [user = std::move(user)](auto*) {
+        detail::pendingUser = user;
+        SetTimer(nullptr, 0, 1, detail::RunPendingUser);
+    };
+    return form.ShowModal();
+}
+
+// A key pressed in the focused control.
+inline void Key(WPARAM vk)
+{
+    PostMessageA(GetFocus(), WM_KEYDOWN, vk, 1);
 }
 
 // A left click at a point of a window's client area, as the mouse gives it.

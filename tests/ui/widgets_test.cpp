@@ -45,22 +45,7 @@ struct TTestForm {
         safety->OnTimer = [this](TObject*) { form.SetModalResult(kStuck); };
     }
 
-    // Shows the form modally and, once it is up, runs what the user would do.
-    int ShowWith(std::function<void()> user)
-    {
-        form.OnShow = [user](TObject*) {
-            // Posted, so that it runs inside the modal loop once focus is set.
-            static std::function<void()> pending;
-            pending = user;
-            SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-                KillTimer(nullptr, id);
-                pending();
-            });
-        };
-        return form.ShowModal();
-    }
-
-    void Key(WPARAM vk) { PostMessageA(GetFocus(), WM_KEYDOWN, vk, 1); }
+    int ShowWith(std::function<void()> user) { return guitest::ShowWith(form, std::move(user)); }
 };
 
 }  // namespace
@@ -75,27 +60,27 @@ TEST(Modal, ResultsFromButtonsKeysAndClose)
     const Case cases[] = {
         {"OK clicked", [](TTestForm& f) { SendMessageA(f.ok->Handle(), BM_CLICK, 0, 0); }, mrOk},
         {"Cancel clicked", [](TTestForm& f) { SendMessageA(f.cancel->Handle(), BM_CLICK, 0, 0); }, mrCancel},
-        {"Enter in the edit presses the default button", [](TTestForm& f) { f.Key(VK_RETURN); }, mrOk},
-        {"Esc presses the cancel button", [](TTestForm& f) { f.Key(VK_ESCAPE); }, mrCancel},
+        {"Enter in the edit presses the default button", [](TTestForm&) { guitest::Key(VK_RETURN); }, mrOk},
+        {"Esc presses the cancel button", [](TTestForm&) { guitest::Key(VK_ESCAPE); }, mrCancel},
         {"Enter on a focused button presses that button",
          [](TTestForm& f) {
              f.cancel->SetFocus();
-             f.Key(VK_RETURN);
+             guitest::Key(VK_RETURN);
          },
          mrCancel},
         {"close box", [](TTestForm& f) { PostMessageA(f.form.Handle(), WM_CLOSE, 0, 0); }, mrCancel},
         {"Enter with the default button disabled does nothing",
          [](TTestForm& f) {
              f.ok->SetEnabled(false);
-             f.Key(VK_RETURN);
-             f.Key(VK_ESCAPE);
+             guitest::Key(VK_RETURN);
+             guitest::Key(VK_ESCAPE);
          },
          mrCancel},
         {"Esc with the cancel button disabled does nothing",
          [](TTestForm& f) {
              f.cancel->SetEnabled(false);
-             f.Key(VK_ESCAPE);
-             f.Key(VK_RETURN);
+             guitest::Key(VK_ESCAPE);
+             guitest::Key(VK_RETURN);
          },
          mrOk},
     };
