@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <charconv>
+#include <cstdint>
 
 #include "platform/rtl/handles.h"
 #include "platform/rtl/sysutils.h"
@@ -10,6 +11,21 @@
 namespace dbx {
 
 namespace {
+
+// The folder name's parts, without the C library's printf (see rtl's Format).
+std::wstring Hex8(std::uint32_t value)
+{
+    char buf[8];
+    const auto end = std::to_chars(buf, buf + sizeof buf, value, 16).ptr;
+    return std::wstring(8 - (end - buf), L'0') + std::wstring(buf, end);
+}
+
+std::wstring Decimal(unsigned value)
+{
+    char buf[10];
+    const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+    return std::wstring(buf, end);
+}
 
 std::wstring TempFolder()
 {
@@ -27,10 +43,9 @@ TPrivateFile::TPrivateFile(const std::wstring& fileName, const void* data, std::
     // A name nobody else holds: CreateDirectory fails on an existing folder,
     // so a folder planted in advance is never used.
     for (unsigned attempt = 0; folder_.empty(); ++attempt) {
-        wchar_t name[64];
-        swprintf(name, 64, L"qvsetup-%08lx-%08lx-%u", GetCurrentProcessId(),
-                 static_cast<unsigned long>(GetTickCount64() & 0xFFFFFFFFu), attempt);
-        const std::wstring folder = temp + name;
+        const std::wstring folder = temp + L"qvsetup-" + Hex8(GetCurrentProcessId()) + L"-" +
+                                    Hex8(static_cast<std::uint32_t>(GetTickCount64() & 0xFFFFFFFFu)) + L"-" +
+                                    Decimal(attempt);
         if (CreateDirectoryW(folder.c_str(), nullptr)) {
             folder_ = folder;
             break;

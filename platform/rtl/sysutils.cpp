@@ -4,11 +4,24 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <climits>
 
 namespace rtl {
 
 namespace {
+
+// Integer digits without the C library's printf, whose engine (with its
+// floating-point conversion) would be the largest part of the runtime we ship.
+template <class T>
+std::string Digits(T value, int base)
+{
+    char buf[24];
+    const auto end = std::to_chars(buf, buf + sizeof buf, value, base).ptr;
+    std::string text(buf, end);
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
 
 std::string ArgToText(const FormatArg& arg, char kind)
 {
@@ -17,17 +30,13 @@ std::string ArgToText(const FormatArg& arg, char kind)
         return *s;
     }
     if (kind == 's') RaiseFormatError("s");
-    char buf[32];
     if (const auto* i = std::get_if<std::int64_t>(&arg)) {
-        if (kind == 'x') snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(*i));
-        else if (kind == 'u') snprintf(buf, sizeof buf, "%llu", static_cast<unsigned long long>(static_cast<std::uint32_t>(*i)));
-        else snprintf(buf, sizeof buf, "%lld", static_cast<long long>(*i));
-    } else {
-        const auto u = std::get<std::uint64_t>(arg);
-        if (kind == 'x') snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(u));
-        else snprintf(buf, sizeof buf, "%llu", static_cast<unsigned long long>(u));
+        if (kind == 'x') return Digits(static_cast<std::uint64_t>(*i), 16);
+        if (kind == 'u') return Digits(static_cast<std::uint32_t>(*i), 10);
+        return Digits(*i, 10);
     }
-    return buf;
+    const auto u = std::get<std::uint64_t>(arg);
+    return Digits(u, kind == 'x' ? 16 : 10);
 }
 
 }  // namespace
