@@ -42,6 +42,14 @@ qv_wine_template() {
       [ -f "$template/system.reg" ] || { echo "wine: could not create a prefix in $template" >&2; exit 1; }
       touch "$template/.qv-ready"
     fi
+    # This Wine finds the fonts of Debian's fonts-wine only in a prefix's own
+    # Fonts folder; without Marlett the caption buttons draw as "0 1 r".
+    local font
+    for font in /usr/share/wine/fonts/*.ttf; do
+      [ -f "$font" ] && [ ! -f "$template/drive_c/windows/Fonts/${font##*/}" ] &&
+        cp "$font" "$template/drive_c/windows/Fonts/"
+    done
+    true
   ) 9>"$dir/.template.lock"
 }
 
