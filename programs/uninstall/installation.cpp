@@ -1,0 +1,317 @@
+#include "installation.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace uninst {
+
+const TComponentInfo kComponents[5] = {
+    {"{75B90253-87A5-4A98-A65D-70539AC4749C}", "quorvane Enterprise Server", "msvc.exe", "SvcMaster"},
+    {"{A0949F83-5A82-4FFA-83DB-569922E491BE}", "quorvane Enterprise Control", "zevman.exe", nullptr},
+    {"{3BB06F16-0F3F-490E-B707-0F596E8F0EE0}", "quorvane Data Retriever", "dsvc.exe", "SvcData"},
+    {"{DF5BAB2F-E50D-4848-8966-68321DA115FE}", "quorvane Agent", "csvc.exe", "SvcClient"},
+    {"{C19B661D-A0F8-46C5-9CC6-02DCA0E655A7}", "quorvane Viewer", "zev.exe", nullptr},
+};
+
+const char* const UninstallKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{47F45A1D-BB47-42A4-8DAF-628E428695DC}";
+const char* const RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const RunValueName = "quorvanestartupagent";
+const char* const UninstallerFile = "Uninstall.exe";
+const char* const ScriptFile = "setup.sql";
+
+namespace {
+
+const char* const kStartMenuFolder = "quorvane";
+const char* const kVendorFolder = "Bsk";
+// Shortcuts: in the Start-menu folder, and which also on the desktop.
+struct TShortcut {
+    const char* file;
+    bool desktop;
+};
+const TShortcut kShortcuts[] = {
+    {"quorvane Enterprise Ridir Control.lnk", true},
+    {"quorvane Viewer.lnk", true},
+    {"Uninstall quorvane.lnk", false},
+};
+// The files the setup writes besides the uninstaller, in the order it writes them.
+const char* const kFiles[] = {"msvc.exe", "zevman.exe", "dbexpmss.dll", "rci.dat",
+                              "dsvc.exe", "uload.exe", "csvc.exe",   "zev.exe"};
+
+bool Same(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// A folder text as the setup may have taken it, with trailing backslashes
+// dropped, except the one of a drive root.
+std::string TrimFolder(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '\\' && !(folder.size() == 3 && folder[1] == ':')) folder.pop_back();
+    return folder;
+}
+
+bool IsRoot(const std::string& folder)
+{
+    return folder.empty() || (folder.size() <= 3 && folder.size() >= 2 && folder[1] == ':') || folder == "\\";
+}
+
+std::string Join(const std::string& folder, const std::string& name)
+{
+    if (!folder.empty() && folder.back() == '\\') return folder + name;
+    return folder + "\\" + name;
+}
+
+TStep Step(TStepKind kind, std::string target, std::string name = std::string())
+{
+    TStep s;
+    s.Kind = kind;
+    s.Target = std::move(target);
+    s.Name = std::move(name);
+    return s;
+}
+
+TStep KeyStep(std::string path, std::vector<std::string> values)
+{
+    TStep s = Step(TStepKind::Key, std::move(path));
+    s.Values = std::move(values);
+    return s;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && Same(text.substr(text.size() - tail.size()), tail);
+}
+
+}  // namespace
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('\\');
+    if (slash == std::string::npos) return std::string();
+    return TrimFolder(path.substr(0, slash + 1));
+}
+
+std::string FileOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string CommandPath(const std::string& command)
+{
+    std::size_t start = command.find_first_not_of(' ');
+    if (start == std::string::npos) return std::string();
+    if (command[start] == '"') {
+        const auto end = command.find('"', start + 1);
+        return command.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+    }
+    // The setup writes the path as it is, blanks included: take all of it
+    // up to a switch.
+    const auto sw = command.find(" /", start);
+    std::string path = command.substr(start, sw == std::string::npos ? std::string::npos : sw - start);
+    while (!path.empty() && path.back() == ' ') path.pop_back();
+    return path;
+}
+
+std::string InstallFolder(const TFound& found)
+{
+    if (found.uninstallEntry) {
+        const std::string path = CommandPath(found.uninstallString);
+        if (Same(FileOf(path), UninstallerFile) && !FolderOf(path).empty()) return FolderOf(path);
+    }
+    for (const TFoundComponent& c : found.components)
+        if (!FolderOf(c.source).empty()) return FolderOf(c.source);
+    return TrimFolder(found.ownFolder);
+}
+
+std::string TStep::Describe() const
+{
+    switch (Kind) {
+    case TStepKind::Service:
+        return "service " + Target;
+    case TStepKind::Value:
+        return "registry value HKLM\\" + Target + " " + Name;
+    case TStepKind::Key:
+        return "registry key HKLM\\" + Target;
+    case TStepKind::File:
+    case TStepKind::OwnFile:
+        return (EndsWith(Target, ".lnk") ? "shortcut " : "file ") + Target;
+    case TStepKind::Folder:
+        return "folder " + Target;
+    }
+    return Target;
+}
+
+std::vector<TStep> BuildPlan(const TFound& found)
+{
+    const std::string folder = InstallFolder(found);
+    std::vector<TStep> plan;
+
+    for (const TComponentInfo& c : kComponents) {
+        if (c.service == nullptr) continue;
+        TStep s = Step(TStepKind::Service, c.service);
+        s.Program = Join(folder, c.program);
+        plan.push_back(s);
+    }
+
+    // The Run value is ours only while it starts our startup agent.
+    if (found.runValue && Same(FileOf(found.runValueData), "uload.exe") &&
+        Same(FolderOf(found.runValueData), folder))
+        plan.push_back(Step(TStepKind::Value, RunKey, RunValueName));
+
+    if (!found.productKey.empty()) {
+        // Only the component keys the setup writes; another key keeps the product key.
+        for (const std::string& name : found.componentKeys)
+            for (const TComponentInfo& c : kComponents)
+                if (Same(name, c.guid)) plan.push_back(KeyStep("SOFTWARE\\" + found.productKey + "\\" + name, {"Data"}));
+        plan.push_back(KeyStep("SOFTWARE\\" + found.productKey, {"DisplayName"}));
+    }
+    if (!found.vendorKey.empty()) plan.push_back(KeyStep("SOFTWARE\\" + found.vendorKey, {"DisplayName", "Id"}));
+    if (found.uninstallEntry)
+        plan.push_back(KeyStep(UninstallKey, {"DisplayName", "UninstallString", "Publisher", "DisplayIcon",
+                                              "RegCompany", "RegOwner"}));
+
+    if (!found.startMenuFolder.empty()) {
+        const std::string menu = Join(found.startMenuFolder, kStartMenuFolder);
+        for (const TShortcut& s : kShortcuts) plan.push_back(Step(TStepKind::File, Join(menu, s.file)));
+        plan.push_back(Step(TStepKind::Folder, menu));
+    }
+    if (!found.desktopFolder.empty())
+        for (const TShortcut& s : kShortcuts)
+            if (s.desktop) plan.push_back(Step(TStepKind::File, Join(found.desktopFolder, s.file)));
+
+    for (const char* file : kFiles) plan.push_back(Step(TStepKind::File, Join(folder, file)));
+    plan.push_back(Step(TStepKind::OwnFile, Join(folder, UninstallerFile)));
+    if (!IsRoot(folder)) {
+        plan.push_back(Step(TStepKind::Folder, folder));
+        // The setup's default folder lies in a vendor folder it created too.
+        const std::string parent = FolderOf(folder);
+        if (Same(FileOf(folder), "quorvane") && Same(FileOf(parent), kVendorFolder) && !IsRoot(parent))
+            plan.push_back(Step(TStepKind::Folder, parent));
+    }
+    return plan;
+}
+
+int TResult::ExitCode() const
+{
+    bool any = false;
+    for (const TStepResult& r : Steps) {
+        if (r.Outcome == TOutcome::Failed) return ecPartial;
+        if (r.Outcome != TOutcome::Absent) any = true;
+    }
+    return any ? ecRemoved : ecNothingFound;
+}
+
+std::vector<std::string> TResult::Lines() const
+{
+    std::vector<std::string> lines;
+    const int code = ExitCode();
+    if (code == ecNothingFound) {
+        lines.push_back("No installation of quorvane was found on this computer; nothing was changed.");
+        return lines;
+    }
+    if (code == ecRemoved) {
+        lines.push_back("quorvane has been removed from this computer.");
+    } else {
+        lines.push_back("quorvane could not be removed completely. Not removed:");
+        for (const TStepResult& r : Steps)
+            if (r.Outcome == TOutcome::Failed) lines.push_back("  " + r.Step.Describe() + ": " + r.Reason);
+        lines.push_back("Run Uninstall again when these are free to finish the removal.");
+    }
+    if (ScriptKept) lines.push_back("Kept: " + Join(Folder, ScriptFile) + ", the database script.");
+    for (const TStepResult& r : Steps)
+        if (r.Outcome == TOutcome::Kept) lines.push_back("Kept: " + r.Step.Describe() + ", " + r.Reason + ".");
+    lines.push_back("Kept: the quorvane database on the SQL Server.");
+    return lines;
+}
+
+std::vector<TListLine> ConfirmationLines(const TFound& found, const std::vector<TStep>& plan,
+                                         const std::vector<bool>& present)
+{
+    std::vector<TListLine> lines;
+    for (const TFoundComponent& c : found.components) lines.push_back({c.displayName, false});
+    std::string services;
+    bool registry = false, shortcuts = false, files = false;
+    for (std::size_t i = 0; i < plan.size() && i < present.size(); ++i) {
+        if (!present[i]) continue;
+        const TStep& s = plan[i];
+        switch (s.Kind) {
+        case TStepKind::Service:
+            services += (services.empty() ? "" : ", ") + s.Target;
+            break;
+        case TStepKind::Value:
+        case TStepKind::Key:
+            registry = true;
+            break;
+        case TStepKind::File:
+        case TStepKind::OwnFile:
+            (EndsWith(s.Target, ".lnk") ? shortcuts : files) = true;
+            break;
+        case TStepKind::Folder:
+            break;
+        }
+    }
+    if (!services.empty()) lines.push_back({"Services " + services, false});
+    if (registry) lines.push_back({"Registry records", false});
+    if (shortcuts) lines.push_back({"Start-menu folder quorvane and desktop shortcuts", false});
+    if (files) lines.push_back({"Program files in " + InstallFolder(found), false});
+    lines.push_back({"Kept: setup.sql and the quorvane database on the SQL Server", true});
+    return lines;
+}
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& args)
+{
+    TCommandLine cl;
+    auto isSwitch = [](const std::string& arg, const char* name) {
+        return arg.size() > 1 && (arg[0] == '/' || arg[0] == '-') && Same(arg.substr(1), name);
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (isSwitch(a, "silent")) {
+            cl.Silent = true;
+        } else if (isSwitch(a, "?") || isSwitch(a, "help")) {
+            cl.Help = true;
+        } else if (isSwitch(a, "origin") && i + 1 < args.size()) {
+            cl.Origin = args[++i];
+        } else if (isSwitch(a, "parent") && i + 1 < args.size()) {
+            const std::string& n = args[++i];
+            char* end = nullptr;
+            const unsigned long pid = std::strtoul(n.c_str(), &end, 10);
+            if (n.empty() || *end != '\0' || pid == 0) {
+                cl.Error = "Not a process id: \"" + n + "\"";
+                return cl;
+            }
+            cl.Parent = pid;
+        } else {
+            cl.Error = "Unknown argument \"" + a + "\"";
+            return cl;
+        }
+    }
+    return cl;
+}
+
+std::string Usage()
+{
+    return "Uninstall.exe [/silent] [/?]\r\n"
+           "\r\n"
+           "Removes quorvane from this computer: its services, registry records,\r\n"
+           "shortcuts and program files. setup.sql and the database are kept.\r\n"
+           "\r\n"
+           "  /silent  asks nothing; running quorvane programs are named, not ended\r\n"
+           "  /?       shows this text\r\n"
+           "\r\n"
+           "Exit codes:\r\n"
+           "  0  everything was removed\r\n"
+           "  1  bad command line\r\n"
+           "  2  nothing was found to remove; nothing was changed\r\n"
+           "  3  some parts could not be removed; they are named, and a second run\r\n"
+           "     finishes the removal\r\n"
+           "  4  cancelled by the user; nothing was changed\r\n";
+}
+
+}  // namespace uninst

@@ -1,0 +1,248 @@
+// Lays down an installation the way the setup's run writes it, without the
+// wizard: program files and rci.dat, the registry records through the
+// setup's writer, the services registered by their own programs and started,
+// the shortcuts, and setup.sql.
+//
+//   qvinstall FOLDER server|agent|user...
+//
+// The programs are taken from the "product" folder beside this program.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "installation.h"
+#include "platform/rtl/handles.h"
+#include "platform/rtl/module.h"
+#include "query/ucfg.h"
+#include "registry/ureg.h"
+#include "services/uscm.h"
+
+namespace {
+
+using uninst::kComponents;
+
+struct TFail {
+    std::string what;
+};
+
+std::string Product(const char* file)
+{
+    return uninst::FolderOf(rtl::ModulePath()) + "\\product\\" + file;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw TFail{"cannot read " + path};
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    if (!out) throw TFail{"cannot write " + path};
+}
+
+// Five entries: a 64-bit little-endian length, then the program's bytes.
+std::string RciData()
+{
+    std::string data;
+    for (const char* file : {"Uninstall.exe", "dsvc.exe", "uload.exe", "csvc.exe", "zev.exe"}) {
+        const std::string bytes = ReadAll(Product(file));
+        unsigned long long n = bytes.size();
+        for (int i = 0; i < 8; ++i) data.push_back(static_cast<char>((n >> (8 * i)) & 0xFF));
+        data += bytes;
+    }
+    return data;
+}
+
+void RunAndWait(const std::string& program, const std::string& args)
+{
+    std::string line = "\"" + program + "\" " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                        &pi))
+        throw TFail{"cannot run " + program};
+    rtl::KernelHandle process(pi.hProcess), thread(pi.hThread);
+    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) throw TFail{program + " did not end"};
+    DWORD code = 1;
+    GetExitCodeProcess(process.get(), &code);
+    if (code != 0) throw TFail{program + " " + args + " ended with " + std::to_string(code)};
+}
+
+void AddRecord(ureg::TSetReg& reg, const uninst::TComponentInfo& c, const std::string& folder)
+{
+    const bool host = c.program != std::string("dsvc.exe") && c.program != std::string("zev.exe");
+    const bool database = c.program == std::string("msvc.exe") || c.program == std::string("zevman.exe");
+    reg.Add(std::string("DisplayName=") + c.displayName);
+    reg.Add(std::string("Id=") + c.guid);
+    reg.Add("FileVersion=1.0.0.0");
+    reg.Add("ProductVersion=1.0.0.0");
+    reg.Add("Uninstall=1.0.0.0");
+    reg.Add("Source=" + folder + "\\" + c.program);
+    if (host) {
+        reg.Add("Host=127.0.0.1");
+        reg.Add("Server=1991");
+        reg.Add("Client=1881");
+    }
+    if (c.program != std::string("dsvc.exe")) reg.Add("Local=1771");
+    reg.Add("Data=1661");
+    if (database) {
+        reg.Add("HostName=localhost");
+        reg.Add("DataBase=zpprf");
+        reg.Add("User_Name=ontzuq");
+        reg.Add("Password=tovendu");
+    }
+    if (c.program == std::string("msvc.exe")) reg.Add("RdcPath=");
+}
+
+void Shortcut(IShellLinkA* link, const std::string& target, const char* description, const std::string& file)
+{
+    link->SetPath(target.c_str());
+    link->SetDescription(description);
+    IPersistFile* persist = nullptr;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))))
+        throw TFail{"no IPersistFile"};
+    std::wstring wide(file.begin(), file.end());
+    const HRESULT hr = persist->Save(wide.c_str(), TRUE);
+    persist->Release();
+    if (FAILED(hr)) throw TFail{"cannot save " + file};
+}
+
+std::string ShellFolder(int csidl)
+{
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+    return path;
+}
+
+void Install(const std::string& folder, bool s, bool a, bool u)
+{
+    CreateDirectoryA(uninst::FolderOf(folder).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::vector<std::string> files;
+    if (s) files.insert(files.end(), {"msvc.exe", "zevman.exe", "dbexpmss.dll"});
+    if (a || u) files.insert(files.end(), {"dsvc.exe", "uload.exe"});
+    if (a) files.push_back("csvc.exe");
+    if (u) files.push_back("zev.exe");
+    files.push_back("Uninstall.exe");
+    for (const std::string& f : files)
+        if (!CopyFileA(Product(f.c_str()).c_str(), (folder + "\\" + f).c_str(), FALSE)) throw TFail{"cannot copy " + f};
+    if (s) WriteAll(folder + "\\rci.dat", RciData());
+
+    TBskSys vendor(true);
+    TZevSys product(false);
+    product.Query(&vendor);
+    const std::string v = vendor.KeyName();
+    ureg::TSetReg reg("SOFTWARE", v, HKEY_LOCAL_MACHINE);
+    if (vendor.State() != 1) {
+        reg.Add("DisplayName=Brantel Sukma Teknika");
+        reg.Add(std::string("Id=") + VendorGuid);
+        reg.Write("");
+    }
+    const std::string productKey = v + "\\" + ProductGuid;
+    if (product.State() != 1) {
+        reg.SetKey("SOFTWARE", productKey, HKEY_LOCAL_MACHINE);
+        reg.Add("DisplayName=quorvane");
+        reg.Write("");
+    }
+    reg.SetKey("SOFTWARE", "Microsoft\\Windows\\CurrentVersion\\Uninstall\\{47F45A1D-BB47-42A4-8DAF-628E428695DC}",
+               HKEY_LOCAL_MACHINE);
+    for (const std::string& line :
+         {std::string("DisplayName=quorvane"), "UninstallString=" + folder + "\\Uninstall.exe", std::string("Publisher=Brantel Sukma Teknika"),
+          "DisplayIcon=" + folder + "\\Uninstall.exe,1", std::string("RegCompany=demo"), std::string("RegOwner=demo")})
+        reg.Add(line);
+    reg.Write("");
+    for (const uninst::TComponentInfo& c : kComponents) {
+        const std::string program = c.program;
+        const bool chosen = ((program == "msvc.exe" || program == "zevman.exe") && s) ||
+                            (program == "dsvc.exe" && (a || u)) || (program == "csvc.exe" && a) ||
+                            (program == "zev.exe" && u);
+        if (!chosen) continue;
+        reg.SetKey("SOFTWARE", productKey + "\\" + c.guid, HKEY_LOCAL_MACHINE);
+        AddRecord(reg, c, folder);
+        reg.Write("Data");
+        if (program == "dsvc.exe") {
+            reg.SetKey("SOFTWARE", "Microsoft\\Windows\\CurrentVersion\\Run", HKEY_LOCAL_MACHINE);
+            reg.Add("quorvanestartupagent=" + folder + "\\uload.exe");
+            reg.Write("");
+        }
+        if (c.service != nullptr) RunAndWait(folder + "\\" + program, "/install /silent");
+    }
+    for (const uninst::TComponentInfo& c : kComponents) {
+        if (c.service == nullptr) continue;
+        const std::string program = folder + "\\" + c.program;
+        if (GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        TSvc service(c.service, GENERIC_ALL);
+        const DWORD rc = service.Start();
+        if (rc != 0 && rc != ERROR_SERVICE_ALREADY_RUNNING)
+            throw TFail{std::string("cannot start ") + c.service + ": " + std::to_string(rc)};
+    }
+    if (s) WriteAll(folder + "\\setup.sql", "-- quorvane database script\r\n");
+
+    if (!s && !u) return;
+    const std::string menu = ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\quorvane";
+    const std::string desktop = ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+    CreateDirectoryA(menu.c_str(), nullptr);
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+        throw TFail{"no shell link object"};
+    try {
+        if (s) {
+            Shortcut(link, folder + "\\zevman.exe", "manage quorvane", menu + "\\quorvane Enterprise Ridir Control.lnk");
+            Shortcut(link, folder + "\\zevman.exe", "manage quorvane", desktop + "\\quorvane Enterprise Ridir Control.lnk");
+        }
+        if (u) {
+            Shortcut(link, folder + "\\zev.exe", "view system information", menu + "\\quorvane Viewer.lnk");
+            Shortcut(link, folder + "\\zev.exe", "view system information", desktop + "\\quorvane Viewer.lnk");
+        }
+        Shortcut(link, folder + "\\Uninstall.exe", "remove/uninstall quorvane", menu + "\\Uninstall quorvane.lnk");
+    } catch (...) {
+        link->Release();
+        throw;
+    }
+    link->Release();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: qvinstall FOLDER server|agent|user...\n");
+        return 2;
+    }
+    bool s = false, a = false, u = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string w = argv[i];
+        if (w == "server") s = true;
+        else if (w == "agent") a = true;
+        else if (w == "user") u = true;
+        else {
+            std::fprintf(stderr, "qvinstall: unknown part \"%s\"\n", argv[i]);
+            return 2;
+        }
+    }
+    CoInitialize(nullptr);
+    int rc = 0;
+    try {
+        Install(argv[1], s, a, u);
+        std::printf("installed in %s\n", argv[1]);
+    } catch (const TFail& f) {
+        std::fprintf(stderr, "qvinstall: %s\n", f.what.c_str());
+        rc = 1;
+    }
+    CoUninitialize();
+    return rc;
+}
