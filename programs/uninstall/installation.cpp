@@ -1,6 +1,8 @@
 #include "installation.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <cstdlib>
 
 namespace uninst {
@@ -172,20 +174,24 @@ std::vector<TStep> BuildPlan(const TFound& found)
         plan.push_back(KeyStep("SOFTWARE\\" + found.productKey, {"DisplayName"}));
     }
     if (!found.vendorKey.empty()) plan.push_back(KeyStep("SOFTWARE\\" + found.vendorKey, {"DisplayName", "Id"}));
+
+    const std::string menu = found.startMenuFolder.empty() ? std::string() : Join(found.startMenuFolder, kStartMenuFolder);
+    for (const TShortcut& s : kShortcuts) {
+        if (!s.desktop) continue;
+        if (!menu.empty()) plan.push_back(Step(TStepKind::File, Join(menu, s.file)));
+        if (!found.desktopFolder.empty()) plan.push_back(Step(TStepKind::File, Join(found.desktopFolder, s.file)));
+    }
+    for (const char* file : kFiles) plan.push_back(Step(TStepKind::File, Join(folder, file)));
+
+    const std::size_t final = plan.size();
+    if (!menu.empty()) {
+        for (const TShortcut& s : kShortcuts)
+            if (!s.desktop) plan.push_back(Step(TStepKind::File, Join(menu, s.file)));
+        plan.push_back(Step(TStepKind::Folder, menu));
+    }
     if (found.uninstallEntry)
         plan.push_back(KeyStep(UninstallKey, {"DisplayName", "UninstallString", "Publisher", "DisplayIcon",
                                               "RegCompany", "RegOwner"}));
-
-    if (!found.startMenuFolder.empty()) {
-        const std::string menu = Join(found.startMenuFolder, kStartMenuFolder);
-        for (const TShortcut& s : kShortcuts) plan.push_back(Step(TStepKind::File, Join(menu, s.file)));
-        plan.push_back(Step(TStepKind::Folder, menu));
-    }
-    if (!found.desktopFolder.empty())
-        for (const TShortcut& s : kShortcuts)
-            if (s.desktop) plan.push_back(Step(TStepKind::File, Join(found.desktopFolder, s.file)));
-
-    for (const char* file : kFiles) plan.push_back(Step(TStepKind::File, Join(folder, file)));
     plan.push_back(Step(TStepKind::OwnFile, Join(folder, UninstallerFile)));
     if (!IsRoot(folder)) {
         plan.push_back(Step(TStepKind::Folder, folder));
@@ -194,7 +200,40 @@ std::vector<TStep> BuildPlan(const TFound& found)
         if (Same(FileOf(folder), "quorvane") && Same(FileOf(parent), kVendorFolder) && !IsRoot(parent))
             plan.push_back(Step(TStepKind::Folder, parent));
     }
+    for (std::size_t i = final; i < plan.size(); ++i) plan[i].Final = true;
     return plan;
+}
+
+bool AnythingInstalled(const std::vector<TStep>& plan, const std::vector<bool>& present)
+{
+    for (std::size_t i = 0; i < plan.size() && i < present.size(); ++i)
+        if (present[i] && plan[i].Kind != TStepKind::OwnFile && plan[i].Kind != TStepKind::Folder) return true;
+    return false;
+}
+
+TResult ExecutePlan(const std::vector<TStep>& plan, const std::string& folder,
+                    const std::function<TStepResult(const TStep&)>& remove, const std::function<void()>& afterServices)
+{
+    TResult result;
+    result.Folder = folder;
+    bool failed = false, servicesDone = false;
+    for (const TStep& step : plan) {
+        if (!servicesDone && step.Kind != TStepKind::Service) {
+            servicesDone = true;
+            if (afterServices) afterServices();
+        }
+        if (step.Final && failed) {
+            TStepResult kept;
+            kept.Step = step;
+            kept.Outcome = TOutcome::Kept;
+            kept.Reason = "kept for a second run of Uninstall";
+            result.Steps.push_back(kept);
+            continue;
+        }
+        result.Steps.push_back(remove(step));
+        failed = failed || result.Steps.back().Outcome == TOutcome::Failed;
+    }
+    return result;
 }
 
 int TResult::ExitCode() const
@@ -233,8 +272,17 @@ std::vector<std::string> TResult::Lines() const
 std::vector<TListLine> ConfirmationLines(const TFound& found, const std::vector<TStep>& plan,
                                          const std::vector<bool>& present)
 {
+    // In the setup's order, whatever order the registry lists the keys in.
+    auto rank = [](const TFoundComponent& c) {
+        for (std::size_t i = 0; i < std::size(kComponents); ++i)
+            if (c.displayName == kComponents[i].displayName) return i;
+        return std::size(kComponents);
+    };
+    std::vector<TFoundComponent> components = found.components;
+    std::stable_sort(components.begin(), components.end(),
+                     [&](const TFoundComponent& a, const TFoundComponent& b) { return rank(a) < rank(b); });
     std::vector<TListLine> lines;
-    for (const TFoundComponent& c : found.components) lines.push_back({c.displayName, false});
+    for (const TFoundComponent& c : components) lines.push_back({c.displayName, false});
     std::string services;
     bool registry = false, shortcuts = false, files = false;
     for (std::size_t i = 0; i < plan.size() && i < present.size(); ++i) {

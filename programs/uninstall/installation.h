@@ -3,6 +3,7 @@
 // result with its exit code, and the command line. No Win32 here.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,12 +73,16 @@ struct TStep {
     std::string Name;                 // value name (Value)
     std::string Program;              // service program (Service)
     std::vector<std::string> Values;  // the values the setup writes to the key (Key)
+    // What a second run needs (the uninstaller, its entry and shortcut, the
+    // folders holding them): kept while anything before could not be removed.
+    bool Final = false;
     std::string Describe() const;
 };
 
 // The steps, in order: services, the Run value, the component keys, the
-// product and vendor keys, the uninstall entry, shortcuts and the Start-menu
-// folder, the files, the uninstaller, the destination folder and its empty
+// product and vendor keys, the shortcuts and files of the programs, then the
+// final steps: the uninstaller's shortcut, the Start-menu folder, the
+// uninstall entry, the uninstaller, the destination folder and its empty
 // vendor parent. setup.sql is never among them.
 std::vector<TStep> BuildPlan(const TFound& found);
 
@@ -103,6 +108,19 @@ struct TResult {
     // be removed and why, and what was kept.
     std::vector<std::string> Lines() const;
 };
+
+// Whether anything of the installation is there (present: per plan step).
+// The uninstaller's own file and the folders alone are no installation: an
+// Uninstall.exe in a download folder finds nothing and removes nothing.
+bool AnythingInstalled(const std::vector<TStep>& plan, const std::vector<bool>& present);
+
+// Runs the plan through remove, one step after the other; afterServices is
+// called once the services are done (to ask about running programs). The
+// final steps are kept when an earlier step failed, so that a second run can
+// finish the removal.
+TResult ExecutePlan(const std::vector<TStep>& plan, const std::string& folder,
+                    const std::function<TStepResult(const TStep&)>& remove,
+                    const std::function<void()>& afterServices = {});
 
 // The confirmation list: first the components found by name, then one line
 // for each kind of thing there to remove (present holds, per plan step,

@@ -334,15 +334,9 @@ bool EndPrograms(const std::vector<TRunning>& programs)
     return all;
 }
 
-TResult RunPlan(const std::vector<TStep>& plan, const TFound& found,
-                void (*progress)(void* context, const TStepResult& step), void* context)
+TResult RunPlan(const std::vector<TStep>& plan, const TFound& found, const std::function<void()>& afterServices)
 {
-    TResult result;
-    result.Folder = InstallFolder(found);
-    for (const TStep& step : plan) {
-        result.Steps.push_back(Remove(step));
-        if (progress != nullptr) progress(context, result.Steps.back());
-    }
+    TResult result = ExecutePlan(plan, InstallFolder(found), Remove, afterServices);
     result.ScriptKept = FileThere(result.Folder + "\\" + ScriptFile);
     return result;
 }

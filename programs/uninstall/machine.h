@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,7 @@ std::vector<TRunning> RunningPrograms(const std::vector<TStep>& plan);
 // Ends them, waiting a bounded time for each; false when one stays.
 bool EndPrograms(const std::vector<TRunning>& programs);
 
-// Runs the plan: each step that is there is removed, in order.
-TResult RunPlan(const std::vector<TStep>& plan, const TFound& found,
-                void (*progress)(void* context, const TStepResult& step) = nullptr, void* context = nullptr);
+// Runs the plan on this machine; setup.sql is looked for afterwards.
+TResult RunPlan(const std::vector<TStep>& plan, const TFound& found, const std::function<void()>& afterServices = {});
 
 }  // namespace uninst

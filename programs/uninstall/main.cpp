@@ -45,17 +45,24 @@ bool Print(const std::string& text)
     return WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
 }
 
-// Printed where there is an output; otherwise shown, unless silent.
+// Printed in silent mode; otherwise shown.
 void Tell(const std::string& text, bool silent)
 {
-    if (!Print(text) && !silent) ui::ShowMessage(text);
+    if (silent) {
+        Print(text);
+        return;
+    }
+    std::string shown = text;
+    while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
+    ui::ShowMessage(shown);
 }
 
 bool AskToEnd(HWND owner, const std::vector<TRunning>& running)
 {
-    std::string text = "These quorvane programs are running:\r\n";
-    for (const TRunning& r : running) text += "  " + r.Path + "\r\n";
-    text += "\r\nEnd them now? If not, their files stay and are named at the end.";
+    std::string names;
+    for (const TRunning& r : running) names += (names.empty() ? "" : ", ") + FileOf(r.Path);
+    const std::string text =
+        "These quorvane programs are running: " + names + ". End them now? If not, their files stay and are named at the end.";
     return MessageBoxA(owner, text.c_str(), ui::Application().Title().c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
@@ -65,13 +72,9 @@ int Uninstall(const TCommandLine& cl, const std::string& original)
     const TFound found = FindInstallation(FolderOf(original));
     const std::vector<TStep> plan = BuildPlan(found);
     std::vector<bool> present;
-    bool any = false;
-    for (const TStep& s : plan) {
-        present.push_back(Exists(s));
-        any = any || present.back();
-    }
+    for (const TStep& s : plan) present.push_back(Exists(s));
     TResult result;
-    if (!any) {
+    if (!AnythingInstalled(plan, present)) {
         result.Folder = InstallFolder(found);
         Tell(Joined(result.Lines()), cl.Silent);
         return result.ExitCode();
@@ -88,14 +91,11 @@ int Uninstall(const TCommandLine& cl, const std::string& original)
                          "Press Uninstall to go on, or Cancel to change nothing.",
                          ConfirmationLines(found, plan, present));
     confirm.OnUninstall = [&] {
-        std::vector<TStep> services, rest;
-        for (const TStep& s : plan) (s.Kind == TStepKind::Service ? services : rest).push_back(s);
-        // Services first, so that only programs started by a person remain.
-        TResult first = RunPlan(services, found);
-        const std::vector<TRunning> running = RunningPrograms(plan);
-        if (!running.empty() && AskToEnd(confirm.Handle(), running)) EndPrograms(running);
-        result = RunPlan(rest, found);
-        result.Steps.insert(result.Steps.begin(), first.Steps.begin(), first.Steps.end());
+        // Asked once the services are gone, so that only programs a person started remain.
+        result = RunPlan(plan, found, [&] {
+            const std::vector<TRunning> running = RunningPrograms(plan);
+            if (!running.empty() && AskToEnd(confirm.Handle(), running)) EndPrograms(running);
+        });
     };
     if (confirm.ShowModal() != ui::mrOk) return ecCancelled;
 
@@ -115,7 +115,7 @@ int Run(const std::vector<std::string>& args)
         return ecBadCommandLine;
     }
     if (cl.Help) {
-        Tell(Usage(), false);
+        if (!Print(Usage())) ui::ShowMessage(Usage());
         return ecRemoved;
     }
     if (!cl.Origin.empty()) {

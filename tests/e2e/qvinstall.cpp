@@ -4,6 +4,8 @@
 // the shortcuts, and setup.sql.
 //
 //   qvinstall FOLDER server|agent|user...
+//   qvinstall --touch PATH    a file of the user's own, such as a note
+//   qvinstall --uninstaller FOLDER   only Uninstall.exe, in a folder of its own
 //
 // The programs are taken from the "product" folder beside this program.
 #include <windows.h>
@@ -219,6 +221,20 @@ void Install(const std::string& folder, bool s, bool a, bool u)
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--touch") {
+        try {
+            WriteAll(argv[2], "the user's own notes\r\n");
+            return 0;
+        } catch (const TFail& f) {
+            std::fprintf(stderr, "qvinstall: %s\n", f.what.c_str());
+            return 1;
+        }
+    }
+    if (argc == 3 && std::string(argv[1]) == "--uninstaller") {
+        CreateDirectoryA(argv[2], nullptr);
+        const std::string target = std::string(argv[2]) + "\\Uninstall.exe";
+        return CopyFileA(Product("Uninstall.exe").c_str(), target.c_str(), FALSE) ? 0 : 1;
+    }
     if (argc < 3) {
         std::fprintf(stderr, "usage: qvinstall FOLDER server|agent|user...\n");
         return 2;

@@ -5,8 +5,9 @@
 //
 //   qvsnap save FILE
 //   qvsnap compare FILE [PATH...]   differences, except for the PATHs named
+//   qvsnap copies                   uninstaller copies left in the temporary folder
 //
-// compare ends with 1 and prints each difference when there is one.
+// compare and copies end with 1 and print what they found when there is something.
 #include <windows.h>
 
 #include <algorithm>
@@ -127,8 +128,19 @@ std::string PathOf(const std::string& line)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "copies") {
+        TLines temp;
+        Files(Env("TEMP"), temp);
+        int copies = 0;
+        for (const std::string& line : temp)
+            if (line.find("\\qvuninst-") != std::string::npos && line.find("\\Uninstall.exe|") != std::string::npos) {
+                std::printf("left: %s\n", line.c_str());
+                ++copies;
+            }
+        return copies == 0 ? 0 : 1;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: qvsnap save FILE | qvsnap compare FILE [PATH...]\n");
+        std::fprintf(stderr, "usage: qvsnap save FILE | qvsnap compare FILE [PATH...] | qvsnap copies\n");
         return 2;
     }
     const std::string command = argv[1];

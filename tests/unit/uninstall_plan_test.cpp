@@ -13,6 +13,7 @@ namespace {
 
 const std::string kFolder = "C:\\Program Files\\Bsk\\quorvane";
 const std::string kProduct = "Bsk\\{A7C3B7DF-D3B6-4F34-A057-05CED05E35B1}";
+const std::string kMenu = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\quorvane";
 
 // A machine with the server and the user application installed in kFolder.
 TFound Installed()
@@ -64,14 +65,9 @@ TEST(UninstallPlan, RemovesWhatTheSetupWroteInOrder)
         "registry key HKLM\\SOFTWARE\\" + kProduct + "\\{C19B661D-A0F8-46C5-9CC6-02DCA0E655A7}",
         "registry key HKLM\\SOFTWARE\\" + kProduct,
         "registry key HKLM\\SOFTWARE\\Bsk",
-        "registry key HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-        "{47F45A1D-BB47-42A4-8DAF-628E428695DC}",
-        "shortcut C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\quorvane\\quorvane Enterprise Ridir "
-        "Control.lnk",
-        "shortcut C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\quorvane\\quorvane Viewer.lnk",
-        "shortcut C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\quorvane\\Uninstall quorvane.lnk",
-        "folder C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\quorvane",
+        "shortcut " + kMenu + "\\quorvane Enterprise Ridir Control.lnk",
         "shortcut C:\\users\\Public\\Desktop\\quorvane Enterprise Ridir Control.lnk",
+        "shortcut " + kMenu + "\\quorvane Viewer.lnk",
         "shortcut C:\\users\\Public\\Desktop\\quorvane Viewer.lnk",
         "file " + kFolder + "\\msvc.exe",
         "file " + kFolder + "\\zevman.exe",
@@ -81,6 +77,11 @@ TEST(UninstallPlan, RemovesWhatTheSetupWroteInOrder)
         "file " + kFolder + "\\uload.exe",
         "file " + kFolder + "\\csvc.exe",
         "file " + kFolder + "\\zev.exe",
+        // what a second run needs comes last
+        "shortcut " + kMenu + "\\Uninstall quorvane.lnk",
+        "folder " + kMenu,
+        "registry key HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+        "{47F45A1D-BB47-42A4-8DAF-628E428695DC}",
         "file " + kFolder + "\\Uninstall.exe",
         "folder " + kFolder,
         "folder C:\\Program Files\\Bsk",
@@ -152,6 +153,59 @@ TEST(UninstallPlan, NeverRemovesADriveRootOrAForeignParent)
     EXPECT_EQ(plan.back(), "folder D:\\Tools\\quorvane");
 }
 
+TEST(UninstallPlan, WhatASecondRunNeedsStaysAfterAFailure)
+{
+    const std::vector<TStep> plan = BuildPlan(Installed());
+    const std::string zev = kFolder + "\\zev.exe";
+    int asked = 0;
+    std::vector<std::string> order;
+    auto remove = [&](const TStep& s) {
+        order.push_back(s.Kind == TStepKind::Service ? "service" : "other");
+        TStepResult r;
+        r.Step = s;
+        r.Outcome = s.Target == zev ? TOutcome::Failed : TOutcome::Removed;
+        return r;
+    };
+    const TResult result = ExecutePlan(plan, kFolder, remove, [&] {
+        ++asked;
+        order.push_back("asked");
+    });
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 5),
+              (std::vector<std::string>{"service", "service", "service", "asked", "other"}));
+    EXPECT_EQ(result.ExitCode(), ecPartial);
+    for (const TStepResult& r : result.Steps) {
+        if (r.Step.Target == zev) EXPECT_EQ(r.Outcome, TOutcome::Failed);
+        else if (r.Step.Final) EXPECT_EQ(r.Outcome, TOutcome::Kept) << r.Step.Describe();
+        else EXPECT_EQ(r.Outcome, TOutcome::Removed) << r.Step.Describe();
+    }
+    // Without a failure the final steps run too.
+    const TResult clean = ExecutePlan(plan, kFolder, [](const TStep& s) {
+        TStepResult r;
+        r.Step = s;
+        r.Outcome = TOutcome::Removed;
+        return r;
+    });
+    EXPECT_EQ(clean.Steps.size(), plan.size());
+    EXPECT_EQ(clean.ExitCode(), ecRemoved);
+}
+
+TEST(UninstallPlan, TheUninstallerAloneIsNoInstallation)
+{
+    TFound f;
+    f.ownFolder = "C:\\Downloads";
+    const std::vector<TStep> plan = BuildPlan(f);
+    std::vector<bool> present(plan.size(), false);
+    for (std::size_t i = 0; i < plan.size(); ++i)
+        present[i] = plan[i].Kind == TStepKind::OwnFile || plan[i].Kind == TStepKind::Folder;
+    EXPECT_FALSE(AnythingInstalled(plan, present));
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (plan[i].Target != "C:\\Downloads\\zev.exe") continue;
+        present[i] = true;
+        EXPECT_TRUE(AnythingInstalled(plan, present));
+    }
+}
+
 TEST(UninstallResult, ExitCodeAndLines)
 {
     auto result = [](std::vector<TOutcome> outcomes) {
@@ -187,7 +241,8 @@ TEST(UninstallResult, ExitCodeAndLines)
 
 TEST(UninstallConfirmation, ListsComponentsAndWhatIsThere)
 {
-    const TFound f = Installed();
+    TFound f = Installed();
+    std::swap(f.components[0], f.components[2]);  // the registry's order is not the setup's
     const std::vector<TStep> plan = BuildPlan(f);
     std::vector<bool> present(plan.size(), true);
     present[2] = false;  // no SvcClient
