@@ -331,13 +331,13 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args)
             char* end = nullptr;
             const unsigned long pid = std::strtoul(n.c_str(), &end, 10);
             if (n.empty() || *end != '\0' || pid == 0) {
-                cl.Error = "Not a process id: \"" + n + "\"";
-                return cl;
+                if (cl.Error.empty()) cl.Error = "Not a process id: \"" + n + "\"";
+                continue;
             }
             cl.Parent = pid;
-        } else {
+        } else if (cl.Error.empty()) {
+            // The rest is still read: a "/silent" after it keeps the error from asking.
             cl.Error = "Unknown argument \"" + a + "\"";
-            return cl;
         }
     }
     return cl;

@@ -238,7 +238,7 @@ TStepResult RemoveFolder(const TStep& step)
     if (RemoveDirectoryA(step.Target.c_str())) return Outcome(step, TOutcome::Removed);
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Outcome(step, TOutcome::Absent);
-    if (error == ERROR_DIR_NOT_EMPTY) return Outcome(step, TOutcome::Kept, "it holds other files");
+    if (error == ERROR_DIR_NOT_EMPTY) return Outcome(step, TOutcome::Kept, "it is not empty");
     return Failed(step, error);
 }
 

@@ -121,7 +121,10 @@ int Run(const std::vector<std::string>& args)
     if (!cl.Origin.empty()) {
         // The copy: the original ends at once unless it waits for the exit code.
         if (!cl.Silent && cl.Parent != 0) WaitForOriginal(cl.Parent);
-        return Uninstall(cl, cl.Origin);
+        const int code = Uninstall(cl, cl.Origin);
+        // Nobody waits to remove the copy's folder: it goes at the next restart, once empty.
+        if (!cl.Silent) ScheduleFolderRemoval(FolderOf(rtl::ModulePath()));
+        return code;
     }
     TCopyRun copy;
     std::string error;

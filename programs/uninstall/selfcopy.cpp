@@ -121,6 +121,11 @@ void RemoveCopyFolder(const std::string& folder)
     }
 }
 
+void ScheduleFolderRemoval(const std::string& folder)
+{
+    MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
 void WaitForOriginal(unsigned long pid)
 {
     rtl::KernelHandle original(OpenProcess(SYNCHRONIZE, FALSE, pid));
@@ -132,7 +137,7 @@ bool ParkRunningFile(const std::string& path)
     const std::string parked = FolderOf(rtl::ModulePath()) + "\\" + FileOf(path) + ".old";
     if (!MoveFileExA(path.c_str(), parked.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
     MoveFileExA(parked.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    MoveFileExA(FolderOf(parked).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    ScheduleFolderRemoval(FolderOf(parked));
     return true;
 }
 

@@ -24,6 +24,9 @@ bool StartCopy(const std::vector<std::string>& args, TCopyRun& run, std::string&
 // The copy's folder, once the copy has ended and its file is gone; bounded.
 void RemoveCopyFolder(const std::string& folder);
 
+// The copy's folder, removed at the next restart (the copy's file is gone by then).
+void ScheduleFolderRemoval(const std::string& folder);
+
 // In the copy: waits, bounded, for the original to end.
 void WaitForOriginal(unsigned long pid);
 

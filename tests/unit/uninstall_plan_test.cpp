@@ -274,6 +274,7 @@ TEST(UninstallCommandLine, Switches)
          false},
         {{"/parent", "x"}, false, false, "", 0, true},
         {{"/quiet"}, false, false, "", 0, true},
+        {{"/quiet", "/silent"}, true, false, "", 0, true},
         {{"silent"}, false, false, "", 0, true},
         {{"/origin"}, false, false, "", 0, true},
     };
@@ -281,8 +282,8 @@ TEST(UninstallCommandLine, Switches)
         const TCommandLine cl = ParseCommandLine(c.args);
         const std::string name = c.args.empty() ? "(none)" : c.args[0];
         EXPECT_EQ(!cl.Error.empty(), c.bad) << name;
-        if (c.bad) continue;
         EXPECT_EQ(cl.Silent, c.silent) << name;
+        if (c.bad) continue;
         EXPECT_EQ(cl.Help, c.help) << name;
         EXPECT_EQ(cl.Origin, c.origin) << name;
         EXPECT_EQ(cl.Parent, c.parent) << name;
