@@ -23,6 +23,7 @@
 #include "platform/rtl/handles.h"
 #include "platform/rtl/module.h"
 #include "query/ucfg.h"
+#include "record_fixture.h"
 #include "registry/ureg.h"
 #include "services/uscm.h"
 
@@ -82,30 +83,11 @@ void RunAndWait(const std::string& program, const std::string& args)
     if (code != 0) throw TFail{program + " " + args + " ended with " + std::to_string(code)};
 }
 
-void AddRecord(ureg::TSetReg& reg, const uninst::TComponentInfo& c, const std::string& folder)
+// The shape of each record as the registration writes it.
+TRecordShape Shape(const std::string& program)
 {
-    const bool host = c.program != std::string("dsvc.exe") && c.program != std::string("zev.exe");
-    const bool database = c.program == std::string("msvc.exe") || c.program == std::string("zevman.exe");
-    reg.Add(std::string("DisplayName=") + c.displayName);
-    reg.Add(std::string("Id=") + c.guid);
-    reg.Add("FileVersion=1.0.0.0");
-    reg.Add("ProductVersion=1.0.0.0");
-    reg.Add("Uninstall=1.0.0.0");
-    reg.Add("Source=" + folder + "\\" + c.program);
-    if (host) {
-        reg.Add("Host=127.0.0.1");
-        reg.Add("Server=1991");
-        reg.Add("Client=1881");
-    }
-    if (c.program != std::string("dsvc.exe")) reg.Add("Local=1771");
-    reg.Add("Data=1661");
-    if (database) {
-        reg.Add("HostName=localhost");
-        reg.Add("DataBase=zpprf");
-        reg.Add("User_Name=ontzuq");
-        reg.Add("Password=tovendu");
-    }
-    if (c.program == std::string("msvc.exe")) reg.Add("RdcPath=");
+    return {program != "dsvc.exe" && program != "zev.exe", program != "dsvc.exe",
+            program == "msvc.exe" || program == "zevman.exe", program == "msvc.exe"};
 }
 
 void Shortcut(IShellLinkA* link, const std::string& target, const char* description, const std::string& file)
@@ -172,7 +154,7 @@ void Install(const std::string& folder, bool s, bool a, bool u)
                             (program == "zev.exe" && u);
         if (!chosen) continue;
         reg.SetKey("SOFTWARE", productKey + "\\" + c.guid, HKEY_LOCAL_MACHINE);
-        AddRecord(reg, c, folder);
+        AddDefaultRecord(reg, c.displayName, c.guid, folder + "\\" + program, Shape(program));
         reg.Write("Data");
         if (program == "dsvc.exe") {
             reg.SetKey("SOFTWARE", "Microsoft\\Windows\\CurrentVersion\\Run", HKEY_LOCAL_MACHINE);
