@@ -36,7 +36,8 @@
 //   expect-steps CONTROL LINE... every text the control shows, in order, until the current
 //                                window closes or a message box appears; a text already
 //                                there at the start counts only when it is the first LINE
-//                                or new since the last expect-steps; screenshot half-way
+//                                (the others are what the window showed before); screenshot
+//                                half-way
 //   expect-focus CONTROL         the control has the keyboard focus
 //   message TEXT [BUTTON]        a message box with that text; screenshot; answer (default OK)
 //   exit CODE [SECONDS]          the program ends with CODE and shows no other window meanwhile
@@ -690,7 +691,7 @@ private:
         HWND top = Current();
         Words seen;
         std::string last = PlainWindowText(control);
-        if (last == expected[0] || (!last.empty() && last != lastStep_)) seen.push_back(last);
+        if (last == expected[0]) seen.push_back(last);
         bool shot = false;
         auto over = [&] {
             DWORD code = 0;
@@ -711,7 +712,6 @@ private:
             }
             Sleep(15);
         }
-        if (!seen.empty()) lastStep_ = seen.back();
         if (!ended) throw StepFailed{"the window closing after" + JoinLines(expected), "still open after" + JoinLines(seen)};
         if (seen != expected) throw StepFailed{name + " showing" + JoinLines(expected), JoinLines(seen)};
     }
@@ -894,7 +894,6 @@ private:
     HWND current_ = nullptr;
     DWORD timeoutMs_ = 20000;
     int shotCount_ = 0;
-    std::string lastStep_;  // the last text expect-steps saw
 };
 
 std::string Usage()
