@@ -7,6 +7,9 @@
 //   qvinstallcheck no-link programs|desktop FILE
 //   qvinstallcheck same FILE COPY                the two files are byte-equal
 //   qvinstallcheck rci RCI PROGRAM...            RCI is each PROGRAM after its 8-byte length
+//   qvinstallcheck hold FILE                     creates FILE (and its folder) and keeps it
+//                                                open without sharing, as a running program
+//                                                does, until ended (at most 5 minutes)
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -141,6 +144,17 @@ int Main(const std::vector<std::string>& a)
         }
         return rci == expected ? 0 : Fail(a[2] + " (" + std::to_string(rci.size()) + " bytes) is not the programs' " +
                                           std::to_string(expected.size()) + " bytes with their lengths");
+    }
+    if (what == "hold" && a.size() == 3) {
+        const std::string folder = a[2].substr(0, a[2].find_last_of('\\'));
+        SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+        rtl::FileHandle file(CreateFileA(a[2].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return Fail("cannot create " + a[2] + ": error " + std::to_string(GetLastError()));
+        std::printf("holding %s\n", a[2].c_str());
+        std::fflush(stdout);
+        Sleep(300000);
+        return 0;
     }
     std::printf("qvinstallcheck: unknown or incomplete check\n");
     return 2;
