@@ -161,9 +161,10 @@ std::vector<TStep> BuildPlan(const TFound& found)
         plan.push_back(s);
     }
 
-    // The Run value is ours only while it starts our startup agent.
-    if (found.runValue && Same(FileOf(found.runValueData), "uload.exe") &&
-        Same(FolderOf(found.runValueData), folder))
+    // The Run value is ours only while it starts our startup agent (quoted
+    // or not, as setups of different ages wrote it).
+    const std::string agent = CommandPath(found.runValueData);
+    if (found.runValue && Same(FileOf(agent), "uload.exe") && Same(FolderOf(agent), folder))
         plan.push_back(Step(TStepKind::Value, RunKey, RunValueName));
 
     if (!found.productKey.empty()) {

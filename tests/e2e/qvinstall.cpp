@@ -143,7 +143,7 @@ void Install(const std::string& folder, bool s, bool a, bool u)
     reg.SetKey("SOFTWARE", "Microsoft\\Windows\\CurrentVersion\\Uninstall\\{47F45A1D-BB47-42A4-8DAF-628E428695DC}",
                HKEY_LOCAL_MACHINE);
     for (const std::string& line :
-         {std::string("DisplayName=quorvane"), "UninstallString=" + folder + "\\Uninstall.exe", std::string("Publisher=Brantel Sukma Teknika"),
+         {std::string("DisplayName=quorvane"), "UninstallString=\"" + folder + "\\Uninstall.exe\"", std::string("Publisher=Brantel Sukma Teknika"),
           "DisplayIcon=" + folder + "\\Uninstall.exe,1", std::string("RegCompany=demo"), std::string("RegOwner=demo")})
         reg.Add(line);
     reg.Write("");
@@ -158,7 +158,7 @@ void Install(const std::string& folder, bool s, bool a, bool u)
         reg.Write("Data");
         if (program == "dsvc.exe") {
             reg.SetKey("SOFTWARE", "Microsoft\\Windows\\CurrentVersion\\Run", HKEY_LOCAL_MACHINE);
-            reg.Add("quorvanestartupagent=" + folder + "\\uload.exe");
+            reg.Add("quorvanestartupagent=\"" + folder + "\\uload.exe\"");
             reg.Write("");
         }
         if (c.service != nullptr) RunAndWait(folder + "\\" + program, "/install /silent");

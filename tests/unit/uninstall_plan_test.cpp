@@ -89,6 +89,21 @@ TEST(UninstallPlan, RemovesWhatTheSetupWroteInOrder)
     EXPECT_EQ(plan, expected);
 }
 
+TEST(UninstallPlan, RunValueQuotedOrNot)
+{
+    for (const std::string& data : {kFolder + "\\uload.exe", "\"" + kFolder + "\\uload.exe\"",
+                                    "\"" + kFolder + "\\\\uload.exe\""}) {
+        TFound f = Installed();
+        f.runValueData = data;
+        f.uninstallString = "\"" + kFolder + "\\Uninstall.exe\"";
+        const std::vector<std::string> plan = Described(BuildPlan(f));
+        EXPECT_TRUE(Has(plan, "registry value HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run "
+                              "quorvanestartupagent"))
+            << data;
+        EXPECT_TRUE(Has(plan, "file " + kFolder + "\\msvc.exe")) << data;
+    }
+}
+
 TEST(UninstallPlan, KeysKeepTheirOwnValuesOnly)
 {
     for (const TStep& s : BuildPlan(Installed())) {
