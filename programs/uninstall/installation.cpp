@@ -2,17 +2,23 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
 #include <cstdlib>
+#include <iterator>
+
+#include "wizard/install_plan.h"
 
 namespace uninst {
 
+// GUIDs and programs as the setup's run names them.
 const TComponentInfo kComponents[5] = {
-    {"{75B90253-87A5-4A98-A65D-70539AC4749C}", "quorvane Enterprise Server", "msvc.exe", "SvcMaster"},
-    {"{A0949F83-5A82-4FFA-83DB-569922E491BE}", "quorvane Enterprise Control", "zevman.exe", nullptr},
-    {"{3BB06F16-0F3F-490E-B707-0F596E8F0EE0}", "quorvane Data Retriever", "dsvc.exe", "SvcData"},
-    {"{DF5BAB2F-E50D-4848-8966-68321DA115FE}", "quorvane Agent", "csvc.exe", "SvcClient"},
-    {"{C19B661D-A0F8-46C5-9CC6-02DCA0E655A7}", "quorvane Viewer", "zev.exe", nullptr},
+    {ComponentGuid(TComponent::ServerService), "quorvane Enterprise Server",
+     ComponentProgram(TComponent::ServerService), "SvcMaster"},
+    {ComponentGuid(TComponent::ServerApp), "quorvane Enterprise Control", ComponentProgram(TComponent::ServerApp),
+     nullptr},
+    {ComponentGuid(TComponent::DataRetriever), "quorvane Data Retriever", ComponentProgram(TComponent::DataRetriever),
+     "SvcData"},
+    {ComponentGuid(TComponent::Agent), "quorvane Agent", ComponentProgram(TComponent::Agent), "SvcClient"},
+    {ComponentGuid(TComponent::Viewer), "quorvane Viewer", ComponentProgram(TComponent::Viewer), nullptr},
 };
 
 const char* const UninstallKey =
