@@ -6,6 +6,7 @@
 //   qvinstall FOLDER server|agent|user...
 //   qvinstall --touch PATH    a file of the user's own, such as a note
 //   qvinstall --uninstaller FOLDER   only Uninstall.exe, in a folder of its own
+//   qvinstall --move FROM TO  a program file taken away, also while it runs
 //
 // The programs are taken from the "product" folder beside this program.
 #include <windows.h>
@@ -212,6 +213,7 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    if (argc == 4 && std::string(argv[1]) == "--move") return MoveFileExA(argv[2], argv[3], 0) ? 0 : 1;
     if (argc == 3 && std::string(argv[1]) == "--uninstaller") {
         CreateDirectoryA(argv[2], nullptr);
         const std::string target = std::string(argv[2]) + "\\Uninstall.exe";
