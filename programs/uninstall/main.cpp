@@ -101,7 +101,8 @@ int Uninstall(const TCommandLine& cl, const std::string& original)
 
     const std::vector<std::string> lines = result.Lines();
     std::vector<TListLine> rest;
-    for (std::size_t i = 1; i < lines.size(); ++i) rest.push_back({lines[i], lines[i].rfind("Kept: ", 0) == 0});
+    // What could not be removed keeps an empty box; the rest are notes.
+    for (std::size_t i = 1; i < lines.size(); ++i) rest.push_back({lines[i], lines[i].rfind("  ", 0) != 0});
     TFmUninstall done(TFmUninstall::TMode::Result, lines.front(), rest);
     done.ShowModal();
     return result.ExitCode();
