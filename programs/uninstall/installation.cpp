@@ -31,6 +31,7 @@ const char* const ScriptFile = "setup.sql";
 namespace {
 
 const char* const kStartMenuFolder = "quorvane";
+const char* const kSecondRun = "kept for a second run of Uninstall";
 const char* const kVendorFolder = "Bsk";
 // Shortcuts: in the Start-menu folder, and which also on the desktop.
 struct TShortcut {
@@ -233,7 +234,7 @@ TResult ExecutePlan(const std::vector<TStep>& plan, const std::string& folder,
             TStepResult kept;
             kept.Step = step;
             kept.Outcome = TOutcome::Kept;
-            kept.Reason = "kept for a second run of Uninstall";
+            kept.Reason = kSecondRun;
             result.Steps.push_back(kept);
             continue;
         }
@@ -270,8 +271,14 @@ std::vector<std::string> TResult::Lines() const
         lines.push_back("Run Uninstall again when these are free to finish the removal.");
     }
     if (ScriptKept) lines.push_back("Kept: " + Join(Folder, ScriptFile) + ", the database script.");
-    for (const TStepResult& r : Steps)
-        if (r.Outcome == TOutcome::Kept) lines.push_back("Kept: " + r.Step.Describe() + ", " + r.Reason + ".");
+    bool secondRun = false;
+    for (const TStepResult& r : Steps) {
+        if (r.Outcome != TOutcome::Kept) continue;
+        if (r.Reason == kSecondRun) secondRun = true;
+        else lines.push_back("Kept: " + r.Step.Describe() + ", " + r.Reason + ".");
+    }
+    if (secondRun)
+        lines.push_back("Kept for a second run: Uninstall.exe, its shortcut and its entry in the installed programs.");
     lines.push_back("Kept: the quorvane database on the SQL Server.");
     return lines;
 }

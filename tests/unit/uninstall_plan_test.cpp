@@ -201,6 +201,12 @@ TEST(UninstallPlan, WhatASecondRunNeedsStaysAfterAFailure)
         r.Outcome = TOutcome::Removed;
         return r;
     });
+    const std::vector<std::string> lines = result.Lines();
+    // One line for all that is kept for it.
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find("second run") != std::string::npos; }),
+              1);
+    EXPECT_TRUE(Has(lines, "Kept for a second run: Uninstall.exe, its shortcut and its entry in the installed programs."));
     EXPECT_EQ(clean.Steps.size(), plan.size());
     EXPECT_EQ(clean.ExitCode(), ecRemoved);
 }
