@@ -278,6 +278,18 @@ TEST(Extraction, ErrorsNameTheFile)
     }
 }
 
+TEST(ServiceInstallation, AProgramTheShellCannotStartIsAnError)
+{
+    const std::string missing = TempFolder("nowhere\\msvc.exe");
+    try {
+        InstallService(missing, nullptr);
+        FAIL() << "no error";
+    } catch (const rtl::Exception& e) {
+        // The shell's result for a missing file is the system's code 2.
+        EXPECT_EQ(e.Message(), rtl::SysErrorMessage(ERROR_FILE_NOT_FOUND));
+    }
+}
+
 // A pipe that takes no more than its buffer at once stands in for a disk
 // that fills up part way through a write.
 TEST(Extraction, ShortWriteIsAnErrorNamingTheFile)
