@@ -278,4 +278,50 @@ TEST(Extraction, ErrorsNameTheFile)
     }
 }
 
+TEST(ServiceInstallation, AProgramTheShellCannotStartIsAnError)
+{
+    const std::string missing = TempFolder("nowhere\\msvc.exe");
+    try {
+        InstallService(missing, nullptr);
+        FAIL() << "no error";
+    } catch (const rtl::Exception& e) {
+        // The shell's result for a missing file is the system's code 2.
+        EXPECT_EQ(e.Message(), rtl::SysErrorMessage(ERROR_FILE_NOT_FOUND));
+    }
+}
+
+// A pipe that takes no more than its buffer at once stands in for a disk
+// that fills up part way through a write.
+TEST(Extraction, ShortWriteIsAnErrorNamingTheFile)
+{
+    const char* name = "\\\\.\\pipe\\qv-short-write";
+    rtl::FileHandle server(CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_NOWAIT, 1, 512, 512, 0,
+                                            nullptr));
+    ASSERT_TRUE(server) << GetLastError();
+    rtl::FileHandle client(CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(client) << GetLastError();
+    struct Job {
+        HANDLE pipe;
+        std::string message;
+    } job{server.get(), ""};
+    rtl::KernelHandle thread(CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            auto* j = static_cast<Job*>(p);
+            try {
+                rtl::WriteWhole(j->pipe, TNoFileVersion.Data, TNoFileVersion.Size, "X:\\zev.exe");
+            } catch (const rtl::EWriteError& e) {
+                j->message = e.Message();
+            }
+            return 0;
+        },
+        &job, 0, nullptr));
+    ASSERT_TRUE(thread);
+    // Should the system make the write wait instead, the reader goes away
+    // and the write ends as a failure; either way the wait is bounded.
+    if (WaitForSingleObject(thread.get(), 10000) == WAIT_TIMEOUT) client.reset();
+    ASSERT_EQ(WaitForSingleObject(thread.get(), 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(job.message, "Cannot write file \"X:\\zev.exe\". " + rtl::SysErrorMessage(ERROR_DISK_FULL));
+}
+
 }  // namespace
