@@ -7,6 +7,7 @@
 //   qvinstall --touch PATH    a file of the user's own, such as a note
 //   qvinstall --uninstaller FOLDER   only Uninstall.exe, in a folder of its own
 //   qvinstall --move FROM TO  a program file taken away, also while it runs
+//   qvinstall --reg KEY NAME TEXT   a string value below HKLM, as another program writes it
 //
 // The programs are taken from the "product" folder beside this program.
 #include <windows.h>
@@ -212,6 +213,18 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "qvinstall: %s\n", f.what.c_str());
             return 1;
         }
+    }
+    if (argc == 5 && std::string(argv[1]) == "--reg") {
+        HKEY raw = nullptr;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, argv[2], 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
+            ERROR_SUCCESS)
+            return 1;
+        rtl::RegKey key(raw);
+        const std::string text = argv[4];
+        return RegSetValueExA(key.get(), argv[3], 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS
+                   ? 0
+                   : 1;
     }
     if (argc == 4 && std::string(argv[1]) == "--move") return MoveFileExA(argv[2], argv[3], 0) ? 0 : 1;
     if (argc == 3 && std::string(argv[1]) == "--uninstaller") {
