@@ -226,9 +226,14 @@ TStepResult RemoveFile(const TStep& step)
     const bool inUse = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
     // The original uninstaller waits for this copy to end: it leaves the
     // destination folder now and the disk at the next restart.
-    if (inUse && step.Kind == TStepKind::OwnFile && !SamePath(rtl::ModulePath(), step.Target) &&
-        ParkRunningFile(step.Target))
-        return Outcome(step, TOutcome::Removed);
+    if (inUse && step.Kind == TStepKind::OwnFile) {
+        if (!SamePath(rtl::ModulePath(), step.Target) && ParkRunningFile(step.Target))
+            return Outcome(step, TOutcome::Removed);
+        // Running in place (no copy could be made): a second run would find
+        // nothing but this file, so Windows removes it at the next restart.
+        if (MoveFileExA(step.Target.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+            return Outcome(step, TOutcome::Failed, "it is in use; Windows removes it at the next restart");
+    }
     if (inUse && !ProcessesOf({step.Target}).empty()) return Outcome(step, TOutcome::Failed, "the program is running");
     return Failed(step, error);
 }
