@@ -12,7 +12,8 @@
 // line is split: by --set, by --env (the environment variable of that name,
 // which must be set), by the chosen case of a cases file ("case NAME",
 // then "set NAME VALUE" lines), by "set NAME VALUE" lines of the scenario, or
-// by PROGRAM, DRIVER_DIR, LOCAL_ADDRESS, HOST_NAME and PROGRAM_FILES. A line ending in "{"
+// by PROGRAM, DRIVER_DIR, LOCAL_ADDRESS, HOST_NAME, PROGRAM_FILES, COMMON_PROGRAMS
+// (the all-users Start menu programs) and COMMON_DESKTOP. A line ending in "{"
 // takes the lines up to "}" as further words. Controls are named by their
 // QvName within the current window.
 //
@@ -54,6 +55,8 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <cctype>
 #include <cstdio>
@@ -946,6 +949,9 @@ int Main(int argc, char** argv)
     vars["HOST_NAME"] = HostName();
     char env[MAX_PATH] = {};
     vars["PROGRAM_FILES"] = GetEnvironmentVariableA("ProgramFiles", env, sizeof env) ? env : "";
+    // The shared folders differ between prefixes and Windows versions: asked, never assumed.
+    vars["COMMON_PROGRAMS"] = SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, env) == S_OK ? env : "";
+    vars["COMMON_DESKTOP"] = SHGetFolderPathA(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, 0, env) == S_OK ? env : "";
     if (!casesFile.empty()) {
         const auto cases = ParseCases(ReadFileText(casesFile));
         const auto it = cases.find(caseName);

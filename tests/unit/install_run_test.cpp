@@ -290,6 +290,23 @@ TEST(ServiceInstallation, AProgramTheShellCannotStartIsAnError)
     }
 }
 
+struct TShortWriteJob {
+    HANDLE pipe;
+    std::string message;
+};
+
+// A thread procedure: WINAPI, which a lambda is not on 32-bit.
+DWORD WINAPI WriteIntoPipe(void* p)
+{
+    auto* j = static_cast<TShortWriteJob*>(p);
+    try {
+        rtl::WriteWhole(j->pipe, TNoFileVersion.Data, TNoFileVersion.Size, "X:\\zev.exe");
+    } catch (const rtl::EWriteError& e) {
+        j->message = e.Message();
+    }
+    return 0;
+}
+
 // A pipe that takes no more than its buffer at once stands in for a disk
 // that fills up part way through a write.
 TEST(Extraction, ShortWriteIsAnErrorNamingTheFile)
@@ -300,22 +317,8 @@ TEST(Extraction, ShortWriteIsAnErrorNamingTheFile)
     ASSERT_TRUE(server) << GetLastError();
     rtl::FileHandle client(CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(client) << GetLastError();
-    struct Job {
-        HANDLE pipe;
-        std::string message;
-    } job{server.get(), ""};
-    rtl::KernelHandle thread(CreateThread(
-        nullptr, 0,
-        [](void* p) -> DWORD {
-            auto* j = static_cast<Job*>(p);
-            try {
-                rtl::WriteWhole(j->pipe, TNoFileVersion.Data, TNoFileVersion.Size, "X:\\zev.exe");
-            } catch (const rtl::EWriteError& e) {
-                j->message = e.Message();
-            }
-            return 0;
-        },
-        &job, 0, nullptr));
+    TShortWriteJob job{server.get(), ""};
+    rtl::KernelHandle thread(CreateThread(nullptr, 0, WriteIntoPipe, &job, 0, nullptr));
     ASSERT_TRUE(thread);
     // Should the system make the write wait instead, the reader goes away
     // and the write ends as a failure; either way the wait is bounded.
