@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -16,6 +15,16 @@ const char* const VersionInfoKeys[10] = {
 };
 
 namespace {
+
+// Four upper-case hex digits, without the C library's printf, whose engine
+// would be the largest part of the runtime in setup.exe.
+std::string Hex4(unsigned value)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text(4, '0');
+    for (int i = 3; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = digits[value & 0xF];
+    return text;
+}
 
 struct Translation {
     WORD language;
@@ -66,12 +75,12 @@ int TVer::Query(const char* module)
     // A block without a translation table gives no strings: there is no
     // language to address them by.
     if (GetFileVersionInfoA(path.c_str(), 0, size, block.data()) && ChooseTranslation(block.data(), t)) {
-        char prefix[32];
-        std::snprintf(prefix, sizeof prefix, "StringFileInfo\\%04X%04X\\", t.language, t.codePage);
+        std::string prefix = "StringFileInfo\\";
+        prefix += Hex4(t.language) + Hex4(t.codePage) + "\\";
         for (const char* name : VersionInfoKeys) {
             void* value = nullptr;
             UINT chars = 0;
-            if (VerQueryValueA(block.data(), (std::string(prefix) + name).c_str(), &value, &chars) && chars != 0 &&
+            if (VerQueryValueA(block.data(), (prefix + name).c_str(), &value, &chars) && chars != 0 &&
                 value != nullptr) {
                 const auto* text = static_cast<const char*>(value);
                 List().Add(std::string(name) + "=" + std::string(text, strnlen(text, chars)));
