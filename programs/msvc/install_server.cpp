@@ -20,7 +20,7 @@ struct TConnection {
 
 }  // namespace
 
-TInstallServer::TInstallServer(net::TInstallSettings settings, int port)
+TInstallServer::TInstallServer(proto::TInstallSettings settings, int port)
     : settings_(std::move(settings)), session_(net::StartWinsock()), listener_(net::Listen("", port)),
       port_(net::LocalPort(listener_.get()))
 {
@@ -29,16 +29,16 @@ TInstallServer::TInstallServer(net::TInstallSettings settings, int port)
 
 std::string TInstallServer::Reply(SOCKET s) const
 {
-    net::TInstallSettings reported = settings_;
+    proto::TInstallSettings reported = settings_;
     // Installed for all addresses the record has no Host; the address the
     // agent reached us on is one it can reach again.
     if (reported.Host.empty()) reported.Host = net::LocalAddress(s);
-    return net::FormatInstallReply(reported);
+    return proto::FormatInstallReply(reported);
 }
 
 void TInstallServer::Serve(HANDLE stop)
 {
-    const std::string request = net::InstallRequest();
+    const std::string request = proto::InstallRequest();
     std::vector<TConnection> connections;
     while (WaitForSingleObject(stop, 0) != WAIT_OBJECT_0) {
         fd_set readable, writable;

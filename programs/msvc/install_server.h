@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/net/reply.h"
+#include "protocol/install_reply.h"
 #include "platform/net/socket.h"
 
 class TInstallServer {
@@ -15,7 +15,7 @@ public:
 
     // Listens on every local address at port; raises the bind error when the
     // port is taken.
-    TInstallServer(net::TInstallSettings settings, int port);
+    TInstallServer(proto::TInstallSettings settings, int port);
     TInstallServer(const TInstallServer&) = delete;
     TInstallServer& operator=(const TInstallServer&) = delete;
 
@@ -29,7 +29,7 @@ public:
     std::string Reply(SOCKET s) const;
 
 private:
-    net::TInstallSettings settings_;
+    proto::TInstallSettings settings_;
     net::WinsockSession session_;
     net::Socket listener_;
     int port_;

@@ -13,7 +13,7 @@ class TMasterWork : public svc::TServiceWork {
 public:
     DWORD Run(HANDLE stop, const std::function<void()>& ready) override
     {
-        const net::TInstallSettings settings = net::SettingsFromLines(svc::ReadComponentRecord(ServerServiceGuid));
+        const proto::TInstallSettings settings = proto::SettingsFromLines(svc::ReadComponentRecord(ServerServiceGuid));
         int port = 0;
         try {
             port = net::PortFromText(settings.Server);

@@ -6,7 +6,7 @@
 #include <shellapi.h>
 
 #include "platform/net/client.h"
-#include "platform/net/install_query.h"
+#include "protocol/install_query.h"
 #include "query/ucfg.h"
 #include "query/uownver.h"
 #include "registry/ureg.h"
@@ -118,7 +118,7 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
     status = WaitForState(SERVICE_RUNNING);
     ASSERT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
 
-    const net::TInstallSettings got = net::QueryInstallSettings("127.0.0.1", port);
+    const proto::TInstallSettings got = proto::QueryInstallSettings("127.0.0.1", port);
     EXPECT_EQ(got.Host, "10.20.30.40");
     EXPECT_EQ(got.Server, port);
     EXPECT_EQ(got.Data, "1661");
@@ -131,7 +131,7 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
         EXPECT_THROW(client.ReadLn(), net::EConnClosedGracefully);
     }
     // While it runs, its port is taken for the stage-2 probe too.
-    EXPECT_THROW(net::ProbeDataPort(port), net::ESocketError);
+    EXPECT_THROW(proto::ProbeDataPort(port), net::ESocketError);
 
     {
         rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
@@ -142,7 +142,7 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
     status = WaitForState(SERVICE_STOPPED);
     EXPECT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(status.dwWin32ExitCode, 0u);
-    EXPECT_NO_THROW(net::ProbeDataPort(port));  // released on stop
+    EXPECT_NO_THROW(proto::ProbeDataPort(port));  // released on stop
 
     // Started again and removed while running: stopped, then deleted.
     {
@@ -157,7 +157,7 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
         EXPECT_FALSE(svc);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST));
     }
-    EXPECT_NO_THROW(net::ProbeDataPort(port));
+    EXPECT_NO_THROW(proto::ProbeDataPort(port));
     EXPECT_EQ(RunHidden(exe, "/uninstall /silent"), static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST));
 }
 
