@@ -1,7 +1,10 @@
-// zev.exe: the quorvane Viewer.
+// zev.exe: the quorvane Viewer, which shows this computer's inventory.
 #include <windows.h>
+
+#include "programs/common/appframe.h"
+#include "uFmViewer.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return 0;
+    return apps::RunApplication("quorvane Viewer", [] { return std::make_unique<TFmViewer>(); });
 }

@@ -1,7 +1,10 @@
-// zevman.exe: the quorvane Enterprise Ridir Control.
+// zevman.exe: the quorvane Enterprise Ridir Control, the server's application.
 #include <windows.h>
+
+#include "programs/common/appframe.h"
+#include "uFmControl.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return 0;
+    return apps::RunApplication("quorvane Enterprise Ridir Control", [] { return std::make_unique<TFmControl>(); });
 }

@@ -1,0 +1,150 @@
+#include "rci_file.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "platform/rtl/handles.h"
+#include "platform/rtl/sysutils.h"
+
+namespace rci {
+
+namespace {
+
+constexpr DWORD kChunk = 64 * 1024;
+
+rtl::FileHandle OpenForReading(const std::string& path)
+{
+    rtl::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw rtl::Exception("\"" + path + "\" cannot be opened: " + rtl::SysErrorMessage(GetLastError()) + ".");
+    return file;
+}
+
+std::uint64_t FileSize(HANDLE file, const std::string& path)
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) throw rtl::Exception("The size of \"" + path + "\" cannot be read.");
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+bool ReadAt(HANDLE file, std::uint64_t offset, void* buffer, std::size_t count)
+{
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file, to, nullptr, FILE_BEGIN)) return false;
+    auto* out = static_cast<char*>(buffer);
+    while (count > 0) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(count, kChunk));
+        if (!ReadFile(file, out, want, &got, nullptr) || got == 0) return false;
+        out += got;
+        count -= got;
+    }
+    return true;
+}
+
+TLayout Layout(HANDLE file, const std::string& path)
+{
+    return ReadLayout(FileSize(file, path), [file](std::uint64_t offset, void* buffer, std::size_t count) {
+        return ReadAt(file, offset, buffer, count);
+    });
+}
+
+[[noreturn]] void RaiseWrite(const std::string& path, DWORD code)
+{
+    throw rtl::Exception("Cannot write \"" + path + "\": " + rtl::SysErrorMessage(code) + ".");
+}
+
+// Copies one program to a temporary file beside target, then puts it in place.
+void WriteProgram(HANDLE source, const TEntry& entry, const std::string& target)
+{
+    const std::string temporary = target + ".part";
+    {
+        rtl::FileHandle out(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out) RaiseWrite(target, GetLastError());
+        std::vector<char> buffer(kChunk);
+        std::uint64_t done = 0;
+        while (done < entry.Size) {
+            const auto n = static_cast<DWORD>(std::min<std::uint64_t>(entry.Size - done, kChunk));
+            DWORD written = 0;
+            if (!ReadAt(source, entry.DataOffset() + done, buffer.data(), n)) {
+                out.reset();
+                DeleteFileA(temporary.c_str());
+                throw rtl::Exception("rci.dat cannot be read at byte " + std::to_string(entry.DataOffset() + done) + ".");
+            }
+            if (!WriteFile(out.get(), buffer.data(), n, &written, nullptr) || written != n) {
+                const DWORD code = written != n && GetLastError() == 0 ? ERROR_DISK_FULL : GetLastError();
+                out.reset();
+                DeleteFileA(temporary.c_str());
+                RaiseWrite(target, code);
+            }
+            done += n;
+        }
+        if (!FlushFileBuffers(out.get())) {
+            const DWORD code = GetLastError();
+            out.reset();
+            DeleteFileA(temporary.c_str());
+            RaiseWrite(target, code);
+        }
+    }
+    if (!MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = GetLastError();
+        DeleteFileA(temporary.c_str());
+        RaiseWrite(target, code);
+    }
+}
+
+std::string Join(const std::string& folder, const std::string& name)
+{
+    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
+    return folder + "\\" + name;
+}
+
+}  // namespace
+
+TLayout ReadFileLayout(const std::string& path)
+{
+    const rtl::FileHandle file = OpenForReading(path);
+    return Layout(file.get(), path);
+}
+
+std::vector<std::string> ExistingPrograms(const std::string& folder)
+{
+    std::vector<std::string> found;
+    for (const char* name : ProgramNames) {
+        const std::string path = Join(folder, name);
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) found.push_back(path);
+    }
+    return found;
+}
+
+std::vector<std::string> ExportPrograms(const std::string& path, const std::string& folder)
+{
+    const rtl::FileHandle file = OpenForReading(path);
+    const TLayout layout = Layout(file.get(), path);
+    if (!layout.Sound) throw rtl::Exception("rci.dat is damaged and is not used: " + layout.Problem + ".");
+
+    const int rc = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    if (rc != ERROR_SUCCESS && rc != ERROR_ALREADY_EXISTS && rc != ERROR_FILE_EXISTS)
+        throw rtl::Exception("The folder \"" + folder + "\" cannot be created: " +
+                             rtl::SysErrorMessage(static_cast<DWORD>(rc)) + ".");
+    std::vector<std::string> written;
+    for (const TEntry& entry : layout.Entries) {
+        const std::string target = Join(folder, entry.Name);
+        try {
+            WriteProgram(file.get(), entry, target);
+        } catch (const rtl::Exception& e) {
+            // What is already out stays whole; say so, rather than leave it unsaid.
+            std::string done;
+            for (const std::string& w : written) done += (done.empty() ? "" : ", ") + w.substr(w.find_last_of("\\/") + 1);
+            throw rtl::Exception(e.Message() + (done.empty() ? " Nothing was written." : " Written before: " + done + "."));
+        }
+        written.push_back(target);
+    }
+    return written;
+}
+
+}  // namespace rci

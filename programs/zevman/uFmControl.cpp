@@ -1,0 +1,220 @@
+#include "uFmControl.h"
+
+#include <algorithm>
+
+#include "platform/net/socket.h"
+#include "platform/rtl/module.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/ui/cursor.h"
+#include "platform/ui/dialogs.h"
+#include "programs/common/appframe.h"
+#include "programs/common/component_record.h"
+#include "protocol/request_client.h"
+#include "rci_file.h"
+#include "server_settings.h"
+
+namespace {
+
+const char* const ServerAppGuid = "{A0949F83-5A82-4FFA-83DB-569922E491BE}";
+
+constexpr int kStateHeight = 20;
+
+// Socket texts carry a line break; a label shows them as one sentence.
+std::string OneLine(std::string text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+        if (c != ' ' || out.empty() || out.back() != ' ') out += c;
+    }
+    return out;
+}
+
+// A state line above a list, as wide as the section.
+ui::TLabel* StateLabel(ui::TForm* form, ui::TPanel* section, const std::string& name)
+{
+    auto* holder = form->Make<ui::TPanel>(section);
+    holder->SetName("pn" + name);
+    holder->SetBevelOuter(ui::TBevel::bvNone);
+    holder->SetHeight(kStateHeight);
+    holder->SetAlign(ui::TAlign::alTop);
+    auto* label = form->Make<ui::TLabel>(holder, "");
+    label->SetName("lb" + name);
+    label->SetAutoSize(false);
+    label->SetBounds(3, 3, holder->ClientWidth() - 6, 14);
+    label->SetAnchors(ui::akLeft | ui::akTop | ui::akRight);
+    return label;
+}
+
+}  // namespace
+
+TFmControl::TFmControl() : TForm("FmControl", "quorvane Enterprise Ridir Control", 640, 452)
+{
+    pnBn = apps::MakeButtonBar(this);
+    bnRefresh = Make<ui::TButton>(pnBn, "Refresh");
+    bnRefresh->SetName("bnRefresh");
+    bnRefresh->OnClick = [this](ui::TObject* sender) { bnRefreshClick(sender); };
+    bnClose = Make<ui::TButton>(pnBn, "Close");
+    bnClose->SetName("bnClose");
+    bnClose->SetCancel(true);
+    bnClose->OnClick = [this](ui::TObject*) { Close(); };
+    apps::PlaceButtons(pnBn, {bnRefresh}, {bnClose});
+
+    pnSettings = apps::MakeSection(this, this, "Settings", "Server Settings");
+    pnSettings->SetHeight(148);
+    pnSettings->SetAlign(ui::TAlign::alTop);
+    lbSettings = Make<ui::TListBox>(pnSettings);
+    lbSettings->SetName("lbSettings");
+    lbSettings->SetAlign(ui::TAlign::alClient);
+
+    pnReporters = apps::MakeSection(this, this, "Reporters", "Computers That Reported");
+    pnReporters->SetWidth(300);
+    pnReporters->SetAlign(ui::TAlign::alLeft);
+    lbReportersState = StateLabel(this, pnReporters, "ReportersState");
+    lbReporters = Make<ui::TListBox>(pnReporters);
+    lbReporters->SetName("lbReporters");
+    lbReporters->SetAlign(ui::TAlign::alClient);
+
+    pnRci = apps::MakeSection(this, this, "Rci", "Client Programs in rci.dat");
+    pnRci->SetAlign(ui::TAlign::alClient);
+    lbRciState = StateLabel(this, pnRci, "RciState");
+    auto* pnExport = Make<ui::TPanel>(pnRci);
+    pnExport->SetName("pnExport");
+    pnExport->SetBevelOuter(ui::TBevel::bvNone);
+    pnExport->SetHeight(29);
+    pnExport->SetAlign(ui::TAlign::alBottom);
+    leExport = Make<ui::TLabeledEdit>(pnExport, "Export Folder");
+    leExport->SetName("leExport");
+    const int editLeft = 3 + leExport->EditLabel()->Width() + 4;
+    bnExport = Make<ui::TButton>(pnExport, "Export");
+    bnExport->SetName("bnExport");
+    bnExport->SetBounds(pnExport->ClientWidth() - 2 - 75, 2, 75, 25);
+    bnExport->SetAnchors(ui::akRight | ui::akTop);
+    bnExport->OnClick = [this](ui::TObject* sender) { bnExportClick(sender); };
+    leExport->SetBounds(editLeft, 4, bnExport->Left() - 5 - editLeft, 21);
+    leExport->SetAnchors(ui::akLeft | ui::akTop | ui::akRight);
+    leExport->OnSubLabelClick = [this](ui::TObject* sender) { leExportSubLabelClick(sender); };
+    lbRci = Make<ui::TListBox>(pnRci);
+    lbRci->SetName("lbRci");
+    lbRci->SetAlign(ui::TAlign::alClient);
+
+    // The first load runs once the window is on the screen.
+    tmStart = Make<ui::TTimer>();
+    tmStart->SetEnabled(false);
+    tmStart->SetInterval(100);
+    tmStart->OnTimer = [this](ui::TObject* sender) { tmStartTimer(sender); };
+    OnShow = [this](ui::TObject*) { tmStart->SetEnabled(true); };
+    SetActiveControl(leExport);
+}
+
+void TFmControl::tmStartTimer(ui::TObject* /*sender*/)
+{
+    tmStart->SetEnabled(false);
+    Load();
+}
+
+void TFmControl::bnRefreshClick(ui::TObject* /*sender*/)
+{
+    Load();
+}
+
+std::string TFmControl::RciPath() const
+{
+    return rtl::FolderOf(rtl::ModulePath()) + "\\rci.dat";
+}
+
+void TFmControl::Load()
+{
+    ui::TCursorGuard cursor;
+    std::string host, port;
+    LoadSettings(host, port);
+    LoadRci();
+    Repaint();
+    LoadReporters(host, port);
+}
+
+void TFmControl::LoadSettings(std::string& host, std::string& port)
+{
+    lbSettings->Clear();
+    try {
+        const zevman::TServerSettings settings = zevman::ServerSettings(svc::ReadComponentRecord(ServerAppGuid));
+        for (const std::string& line : settings.Lines) lbSettings->Add(line);
+        host = settings.Host;
+        port = settings.Server;
+    } catch (const rtl::Exception& e) {
+        lbSettings->Add(OneLine(e.Message()));
+    }
+}
+
+void TFmControl::LoadReporters(const std::string& host, const std::string& port)
+{
+    lbReporters->Clear();
+    lbReportersState->SetText("Asking the server...");
+    lbReportersState->Repaint();
+    if (host.empty() || port.empty()) {
+        lbReportersState->SetText("The server's address is not known: its settings were not found.");
+        return;
+    }
+    const std::string where = host + ", port " + port;
+    try {
+        std::vector<proto::TReporter> reporters = proto::RequestReporters({host, net::PortFromText(port)});
+        std::sort(reporters.begin(), reporters.end(), [](const proto::TReporter& a, const proto::TReporter& b) {
+            return rtl::UpperCase(a.Computer) < rtl::UpperCase(b.Computer);
+        });
+        for (const proto::TReporter& r : reporters) lbReporters->Add(r.Computer + "  last report " + r.Time + " UTC");
+        lbReportersState->SetText(reporters.empty() ? "No computer has reported to the server (" + where + ") yet."
+                                                    : std::to_string(reporters.size()) + " computers reported to the server (" +
+                                                          where + ").");
+    } catch (const std::exception& e) {
+        lbReportersState->SetText(OneLine("The server (" + where + ") did not answer: " + e.what()));
+    }
+}
+
+void TFmControl::LoadRci()
+{
+    lbRci->Clear();
+    rciSound_ = false;
+    try {
+        const rci::TLayout layout = rci::ReadFileLayout(RciPath());
+        for (const rci::TEntry& entry : layout.Entries) lbRci->Add(rci::DescribeEntry(entry));
+        rciSound_ = layout.Sound;
+        lbRciState->SetText(layout.Sound ? "rci.dat is sound: " + std::to_string(layout.FileSize) + " bytes."
+                                         : "rci.dat is damaged and is not used: " + layout.Problem + ".");
+    } catch (const rtl::Exception& e) {
+        lbRciState->SetText(OneLine("rci.dat is not usable: " + e.Message()));
+    }
+    bnExport->SetEnabled(rciSound_);
+    leExport->SetEnabled(rciSound_);
+}
+
+void TFmControl::leExportSubLabelClick(ui::TObject* /*sender*/)
+{
+    std::string folder;
+    if (ui::SelectDirectory(Handle(), "Export the client programs to", "", leExport->Text(), folder))
+        leExport->SetText(folder);
+}
+
+void TFmControl::bnExportClick(ui::TObject* /*sender*/)
+{
+    const std::string folder = leExport->Text();
+    if (folder.find_first_not_of(' ') == std::string::npos) {
+        ui::ShowMessage("Type the folder to write the client programs to, or click \"Export Folder\" to choose it.");
+        SetActiveControl(leExport);
+        return;
+    }
+    const std::vector<std::string> existing = rci::ExistingPrograms(folder);
+    if (!existing.empty()) {
+        std::string names;
+        for (const std::string& path : existing) names += "\r\n" + path;
+        const std::string question = "These files are already there and will be replaced:" + names + "\r\n\r\nReplace them?";
+        if (MessageBoxA(Handle(), question.c_str(), ui::Application().Title().c_str(), MB_YESNO | MB_ICONQUESTION) !=
+            IDYES)
+            return;
+    }
+    std::vector<std::string> written;
+    {
+        ui::TCursorGuard cursor;
+        written = rci::ExportPrograms(RciPath(), folder);
+    }
+    ui::ShowMessage("The " + std::to_string(written.size()) + " client programs were written to " + folder + ".");
+}

@@ -1,0 +1,46 @@
+// The server application's window: the server's settings, the computers that
+// reported to it, and the client programs in rci.dat with their export.
+#pragma once
+
+#include <string>
+
+#include "platform/ui/extctrls.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/listbox.h"
+#include "platform/ui/stdctrls.h"
+#include "rcidata.h"
+
+class TFmControl : public ui::TForm {
+public:
+    TFmControl();
+
+    void bnRefreshClick(ui::TObject* sender);
+    void bnExportClick(ui::TObject* sender);
+    void leExportSubLabelClick(ui::TObject* sender);
+    void tmStartTimer(ui::TObject* sender);
+
+    ui::TPanel* pnBn;
+    ui::TButton* bnRefresh;
+    ui::TButton* bnClose;
+    ui::TPanel* pnSettings;
+    ui::TListBox* lbSettings;
+    ui::TPanel* pnReporters;
+    ui::TLabel* lbReportersState;
+    ui::TListBox* lbReporters;
+    ui::TPanel* pnRci;
+    ui::TLabel* lbRciState;
+    ui::TListBox* lbRci;
+    ui::TLabeledEdit* leExport;
+    ui::TButton* bnExport;
+    ui::TTimer* tmStart;
+
+private:
+    void Load();
+    // Each part says on its own what went wrong, so one fault hides nothing else.
+    void LoadSettings(std::string& host, std::string& port);
+    void LoadReporters(const std::string& host, const std::string& port);
+    void LoadRci();
+    std::string RciPath() const;
+
+    bool rciSound_ = false;
+};
