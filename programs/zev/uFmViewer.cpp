@@ -37,7 +37,7 @@ TFmViewer::TFmViewer() : TForm("FmViewer", "quorvane Viewer", 640, 452)
     auto* pnSource = Make<ui::TPanel>(pnInventory);
     pnSource->SetName("pnSource");
     pnSource->SetBevelOuter(ui::TBevel::bvNone);
-    pnSource->SetHeight(38);
+    pnSource->SetHeight(50);
     pnSource->SetAlign(ui::TAlign::alTop);
     lbSource = Make<ui::TLabel>(pnSource, "");
     lbSource->SetName("lbSource");
@@ -47,8 +47,8 @@ TFmViewer::TFmViewer() : TForm("FmViewer", "quorvane Viewer", 640, 452)
     lbReason = Make<ui::TLabel>(pnSource, "");
     lbReason->SetName("lbReason");
     lbReason->SetAutoSize(false);
-    lbReason->SetFontColor(ui::clGrayText);
-    lbReason->SetBounds(4, 20, pnSource->ClientWidth() - 8, 14);
+    lbReason->SetWordWrap(true);
+    lbReason->SetBounds(4, 20, pnSource->ClientWidth() - 8, 28);
     lbReason->SetAnchors(ui::akLeft | ui::akTop | ui::akRight);
     lbInventory = Make<ui::TListBox>(pnInventory);
     lbInventory->SetName("lbInventory");
@@ -84,7 +84,8 @@ void TFmViewer::Load()
     {
         ui::TCursorGuard cursor;
         const TViewerInventory inventory = GetViewerInventory();
-        for (const std::string& line : inventory.Lines) lbInventory->Add(line);
+        // Values indented below their section header, so that sections stand out.
+        for (const std::string& line : inventory.Lines) lbInventory->Add(line.starts_with('[') ? line : "    " + line);
         lbSource->SetText(inventory.Source);
         lbReason->SetText(OneLine(inventory.Reason));
     }

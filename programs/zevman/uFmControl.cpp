@@ -17,7 +17,7 @@ namespace {
 
 const char* const ServerAppGuid = "{A0949F83-5A82-4FFA-83DB-569922E491BE}";
 
-constexpr int kStateHeight = 20;
+constexpr int kStateHeight = 34;  // two lines
 
 // Socket texts carry a line break; a label shows them as one sentence.
 std::string OneLine(std::string text)
@@ -41,7 +41,8 @@ ui::TLabel* StateLabel(ui::TForm* form, ui::TPanel* section, const std::string& 
     auto* label = form->Make<ui::TLabel>(holder, "");
     label->SetName("lb" + name);
     label->SetAutoSize(false);
-    label->SetBounds(3, 3, holder->ClientWidth() - 6, 14);
+    label->SetWordWrap(true);
+    label->SetBounds(3, 3, holder->ClientWidth() - 6, 28);
     label->SetAnchors(ui::akLeft | ui::akTop | ui::akRight);
     return label;
 }
@@ -162,9 +163,9 @@ void TFmControl::LoadReporters(const std::string& host, const std::string& port)
             return rtl::UpperCase(a.Computer) < rtl::UpperCase(b.Computer);
         });
         for (const proto::TReporter& r : reporters) lbReporters->Add(r.Computer + "  last report " + r.Time + " UTC");
+        const std::string count = reporters.size() == 1 ? "1 computer" : std::to_string(reporters.size()) + " computers";
         lbReportersState->SetText(reporters.empty() ? "No computer has reported to the server (" + where + ") yet."
-                                                    : std::to_string(reporters.size()) + " computers reported to the server (" +
-                                                          where + ").");
+                                                    : count + " reported to the server (" + where + ").");
     } catch (const std::exception& e) {
         lbReportersState->SetText(OneLine("The server (" + where + ") did not answer: " + e.what()));
     }
