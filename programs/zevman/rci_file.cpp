@@ -115,8 +115,7 @@ std::vector<std::string> ExistingPrograms(const std::string& folder)
 {
     std::vector<std::string> found;
     for (const char* name : ProgramNames) {
-        const std::string path = Join(folder, name);
-        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) found.push_back(path);
+        if (GetFileAttributesA(Join(folder, name).c_str()) != INVALID_FILE_ATTRIBUTES) found.push_back(name);
     }
     return found;
 }

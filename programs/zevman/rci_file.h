@@ -13,7 +13,7 @@ namespace rci {
 // be opened (missing, locked, no rights).
 TLayout ReadFileLayout(const std::string& path);
 
-// The programs' paths in folder that are already there.
+// The names of the programs that are already in folder.
 std::vector<std::string> ExistingPrograms(const std::string& folder);
 
 // Writes each of the five programs to folder (created when missing) under

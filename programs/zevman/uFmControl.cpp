@@ -206,8 +206,8 @@ void TFmControl::bnExportClick(ui::TObject* /*sender*/)
     const std::vector<std::string> existing = rci::ExistingPrograms(folder);
     if (!existing.empty()) {
         std::string names;
-        for (const std::string& path : existing) names += "\r\n" + path;
-        const std::string question = "These files are already there and will be replaced:" + names + "\r\n\r\nReplace them?";
+        for (const std::string& name : existing) names += (names.empty() ? "" : ", ") + name;
+        const std::string question = folder + " already holds " + names + ".\r\n\r\nReplace them?";
         if (MessageBoxA(Handle(), question.c_str(), ui::Application().Title().c_str(), MB_YESNO | MB_ICONQUESTION) !=
             IDYES)
             return;
