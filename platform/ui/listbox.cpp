@@ -60,14 +60,19 @@ int TListBox::Count() const
     return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0));
 }
 
-std::string TListBox::Item(int index) const
+std::string ListBoxItem(HWND list, int index)
 {
-    const auto n = SendMessageA(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    const auto n = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (n < 0) return std::string();
     std::string text(static_cast<std::size_t>(n) + 1, '\0');
-    SendMessageA(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(n));
     return text;
+}
+
+std::string TListBox::Item(int index) const
+{
+    return ListBoxItem(Handle(), index);
 }
 
 }  // namespace ui

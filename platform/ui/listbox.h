@@ -9,6 +9,9 @@
 
 namespace ui {
 
+// The text of a list box's item, "" for an index outside the list.
+std::string ListBoxItem(HWND list, int index);
+
 class TListBox : public TControl {
 public:
     explicit TListBox(TControl* parent);

@@ -1,84 +1,69 @@
 #include "appframe.h"
 
-#include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
-
-#include "platform/rtl/module.h"
-#include "platform/ui/dialogs.h"
-
 namespace apps {
 
 namespace {
 
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
-constexpr int kButtonGap = 5;
 constexpr int kBarMargin = 2;
+constexpr int kLineHeight = 14;
 
 }  // namespace
 
-int RunApplication(const std::string& title, const std::function<std::unique_ptr<ui::TForm>()>& create)
+TAppForm::TAppForm(const std::string& name, const std::string& caption) : TForm(name, caption, 640, 452)
 {
-    rtl::RestrictDllSearch();
-    const HRESULT ole = OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    // The bar first: aligned controls dock in the order they are made.
+    pnBn = Make<ui::TPanel>(this);
+    pnBn->SetName("pnBn");
+    pnBn->SetBevelOuter(ui::TBevel::bvNone);
+    pnBn->SetHeight(kButtonHeight + 2 * kBarMargin);
+    pnBn->SetAlign(ui::TAlign::alBottom);
+    auto* pnSep = Make<ui::TPanel>(this);
+    pnSep->SetName("pnSep");
+    pnSep->SetBevelOuter(ui::TBevel::bvNone);
+    pnSep->SetHeight(3);
+    pnSep->SetAlign(ui::TAlign::alBottom);
 
-    ui::Application().SetTitle(title);
-    int exitCode = 0;
-    try {
-        const std::unique_ptr<ui::TForm> form = create();
-        ui::Application().SetMainForm(form.get());
-        exitCode = ui::Application().Run();
-        ui::Application().SetMainForm(nullptr);
-    } catch (const std::exception& e) {
-        ui::Application().SetMainForm(nullptr);
-        ui::ShowError(e.what());
-        exitCode = 1;
-    }
-    if (SUCCEEDED(ole)) OleUninitialize();
-    return exitCode;
+    // Placed from the bar's width: Refresh at its left edge, Close at its
+    // right. (A local placement until the window layer has a button bar.)
+    bnRefresh = Make<ui::TButton>(pnBn, "Refresh");
+    bnRefresh->SetName("bnRefresh");
+    bnRefresh->SetBounds(kBarMargin, kBarMargin, kButtonWidth, kButtonHeight);
+    bnRefresh->SetAnchors(ui::akLeft | ui::akBottom);
+    bnRefresh->OnClick = [this](ui::TObject* sender) { bnRefreshClick(sender); };
+    bnClose = Make<ui::TButton>(pnBn, "Close");
+    bnClose->SetName("bnClose");
+    bnClose->SetBounds(pnBn->ClientWidth() - kBarMargin - kButtonWidth, kBarMargin, kButtonWidth, kButtonHeight);
+    bnClose->SetAnchors(ui::akRight | ui::akBottom);
+    bnClose->SetCancel(true);
+    bnClose->OnClick = [this](ui::TObject*) { Close(); };
+
+    tmStart = Make<ui::TTimer>();
+    tmStart->SetEnabled(false);
+    tmStart->SetInterval(100);
+    tmStart->OnTimer = [this](ui::TObject* sender) { tmStartTimer(sender); };
+    OnShow = [this](ui::TObject*) { tmStart->SetEnabled(true); };
 }
 
-ui::TPanel* MakeButtonBar(ui::TForm* form)
+void TAppForm::tmStartTimer(ui::TObject* /*sender*/)
 {
-    auto* bar = form->Make<ui::TPanel>(form);
-    bar->SetName("pnBn");
-    bar->SetBevelOuter(ui::TBevel::bvNone);
-    bar->SetHeight(kButtonHeight + 2 * kBarMargin);
-    bar->SetAlign(ui::TAlign::alBottom);
-    auto* gap = form->Make<ui::TPanel>(form);
-    gap->SetName("pnSep");
-    gap->SetBevelOuter(ui::TBevel::bvNone);
-    gap->SetHeight(3);
-    gap->SetAlign(ui::TAlign::alBottom);
-    return bar;
+    tmStart->SetEnabled(false);
+    Load();
 }
 
-void PlaceButtons(ui::TPanel* bar, std::initializer_list<ui::TButton*> left, std::initializer_list<ui::TButton*> right)
+void TAppForm::bnRefreshClick(ui::TObject* /*sender*/)
 {
-    int x = kBarMargin;
-    for (ui::TButton* b : left) {
-        b->SetBounds(x, kBarMargin, kButtonWidth, kButtonHeight);
-        b->SetAnchors(ui::akLeft | ui::akBottom);
-        x += kButtonWidth + kButtonGap;
-    }
-    x = bar->ClientWidth() - kBarMargin - static_cast<int>(right.size()) * (kButtonWidth + kButtonGap) + kButtonGap;
-    for (ui::TButton* b : right) {
-        b->SetBounds(x, kBarMargin, kButtonWidth, kButtonHeight);
-        b->SetAnchors(ui::akRight | ui::akBottom);
-        x += kButtonWidth + kButtonGap;
-    }
+    Load();
 }
 
-ui::TPanel* MakeSection(ui::TForm* form, ui::TControl* parent, const std::string& name, const std::string& header)
+ui::TPanel* TAppForm::MakeSection(ui::TControl* parent, const std::string& name, const std::string& header)
 {
-    auto* section = form->Make<ui::TPanel>(parent);
+    auto* section = Make<ui::TPanel>(parent);
     section->SetName("pn" + name);
     section->SetBevelWidth(2);
     section->SetBorderWidth(1);
-    auto* title = form->Make<ui::TStaticText>(section, header);
+    auto* title = Make<ui::TStaticText>(section, header);
     title->SetName("st" + name);
     ui::TFontSpec bold;
     bold.Bold = true;
@@ -86,6 +71,27 @@ ui::TPanel* MakeSection(ui::TForm* form, ui::TControl* parent, const std::string
     title->SetHeight(17);
     title->SetAlign(ui::TAlign::alTop);
     return section;
+}
+
+ui::TLabel* TAppForm::MakeNote(ui::TControl* parent, const std::string& name, int left, int top, int lines)
+{
+    auto* note = Make<ui::TLabel>(parent, "");
+    note->SetName("lb" + name);
+    note->SetAutoSize(false);
+    note->SetWordWrap(lines > 1);
+    note->SetBounds(left, top, parent->ClientWidth() - 2 * left, lines * kLineHeight);
+    note->SetAnchors(ui::akLeft | ui::akTop | ui::akRight);
+    return note;
+}
+
+std::string OneLine(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+        if (c != ' ' || out.empty() || out.back() != ' ') out += c;
+    }
+    return out;
 }
 
 }  // namespace apps

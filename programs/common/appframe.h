@@ -1,34 +1,53 @@
-// What the product's two windows share: the program's start, the bottom
-// button bar and section headers that look like the setup's own windows.
+// What the product's two windows share, so that they look like the setup's
+// own: the program's start, a bottom bar with Refresh and Close, sections
+// with a header row, and the first load once the window is on the screen.
 #pragma once
 
-#include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
 
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/program.h"
 #include "platform/ui/stdctrls.h"
 
 namespace apps {
 
-// The whole of WinMain: restricts the DLL search, starts COM and the common
-// controls, creates the main window and runs it. A failure to create the
-// window is shown and gives exit code 1.
-int RunApplication(const std::string& title, const std::function<std::unique_ptr<ui::TForm>()>& create);
+class TAppForm : public ui::TForm {
+public:
+    // The size of the setup's windows.
+    TAppForm(const std::string& name, const std::string& caption);
 
-// The button bar at the bottom of a form with the gap above it, as in the
-// setup's windows. Create it before the form's other aligned controls.
-ui::TPanel* MakeButtonBar(ui::TForm* form);
+    void bnRefreshClick(ui::TObject* sender);
+    void tmStartTimer(ui::TObject* sender);
 
-// Buttons of the bar, 75 by 25 and 5 pixels apart, placed from the bar's
-// client width: the first group from its left edge, the second ending at its
-// right edge; they keep their edges when the window is resized.
-// (Stands in for the window layer's own button bar until that exists.)
-void PlaceButtons(ui::TPanel* bar, std::initializer_list<ui::TButton*> left, std::initializer_list<ui::TButton*> right);
+    ui::TPanel* pnBn;
+    ui::TButton* bnRefresh;
+    ui::TButton* bnClose;
+    ui::TTimer* tmStart;
 
-// A section of a window: a bevelled panel with a bold header row on top.
-ui::TPanel* MakeSection(ui::TForm* form, ui::TControl* parent, const std::string& name, const std::string& header);
+protected:
+    // Fills the window; runs once it is first shown and on Refresh.
+    virtual void Load() = 0;
+
+    // A bevelled panel pn<name> with the bold header row st<name> on top.
+    ui::TPanel* MakeSection(ui::TControl* parent, const std::string& name, const std::string& header);
+    // A word-wrapped text lb<name> of that many lines, as wide as its parent.
+    ui::TLabel* MakeNote(ui::TControl* parent, const std::string& name, int left, int top, int lines);
+};
+
+// The whole of WinMain for a program of one window.
+template <class TWindow>
+int RunWindow(const std::string& title)
+{
+    return ui::RunProgram(title, [] {
+        const auto form = std::make_unique<TWindow>();
+        const ui::TMainFormScope mainForm(form.get());
+        return ui::Application().Run();
+    });
+}
+
+// Line breaks (socket texts carry one) as single blanks, for a text line.
+std::string OneLine(const std::string& text);
 
 }  // namespace apps

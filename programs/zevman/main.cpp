@@ -1,10 +1,9 @@
 // zevman.exe: the quorvane Enterprise Ridir Control, the server's application.
 #include <windows.h>
 
-#include "programs/common/appframe.h"
 #include "uFmControl.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return apps::RunApplication("quorvane Enterprise Ridir Control", [] { return std::make_unique<TFmControl>(); });
+    return apps::RunWindow<TFmControl>("quorvane Enterprise Ridir Control");
 }

@@ -7,7 +7,6 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/dialogs.h"
-#include "programs/common/appframe.h"
 #include "programs/common/component_record.h"
 #include "protocol/request_client.h"
 #include "rci_file.h"
@@ -19,66 +18,39 @@ const char* const ServerAppGuid = "{A0949F83-5A82-4FFA-83DB-569922E491BE}";
 
 constexpr int kStateHeight = 34;  // two lines
 
-// Socket texts carry a line break; a label shows them as one sentence.
-std::string OneLine(std::string text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\r' || c == '\n') c = ' ';
-        if (c != ' ' || out.empty() || out.back() != ' ') out += c;
-    }
-    return out;
-}
-
-// A state line above a list, as wide as the section.
-ui::TLabel* StateLabel(ui::TForm* form, ui::TPanel* section, const std::string& name)
+// A two-line state above a list, as wide as the section.
+ui::TPanel* StateHolder(ui::TForm* form, ui::TPanel* section, const std::string& name)
 {
     auto* holder = form->Make<ui::TPanel>(section);
     holder->SetName("pn" + name);
     holder->SetBevelOuter(ui::TBevel::bvNone);
     holder->SetHeight(kStateHeight);
     holder->SetAlign(ui::TAlign::alTop);
-    auto* label = form->Make<ui::TLabel>(holder, "");
-    label->SetName("lb" + name);
-    label->SetAutoSize(false);
-    label->SetWordWrap(true);
-    label->SetBounds(3, 3, holder->ClientWidth() - 6, 28);
-    label->SetAnchors(ui::akLeft | ui::akTop | ui::akRight);
-    return label;
+    return holder;
 }
 
 }  // namespace
 
-TFmControl::TFmControl() : TForm("FmControl", "quorvane Enterprise Ridir Control", 640, 452)
+TFmControl::TFmControl() : TAppForm("FmControl", "quorvane Enterprise Ridir Control")
 {
-    pnBn = apps::MakeButtonBar(this);
-    bnRefresh = Make<ui::TButton>(pnBn, "Refresh");
-    bnRefresh->SetName("bnRefresh");
-    bnRefresh->OnClick = [this](ui::TObject* sender) { bnRefreshClick(sender); };
-    bnClose = Make<ui::TButton>(pnBn, "Close");
-    bnClose->SetName("bnClose");
-    bnClose->SetCancel(true);
-    bnClose->OnClick = [this](ui::TObject*) { Close(); };
-    apps::PlaceButtons(pnBn, {bnRefresh}, {bnClose});
-
-    pnSettings = apps::MakeSection(this, this, "Settings", "Server Settings");
+    pnSettings = MakeSection(this, "Settings", "Server Settings");
     pnSettings->SetHeight(148);
     pnSettings->SetAlign(ui::TAlign::alTop);
     lbSettings = Make<ui::TListBox>(pnSettings);
     lbSettings->SetName("lbSettings");
     lbSettings->SetAlign(ui::TAlign::alClient);
 
-    pnReporters = apps::MakeSection(this, this, "Reporters", "Computers That Reported");
+    pnReporters = MakeSection(this, "Reporters", "Computers That Reported");
     pnReporters->SetWidth(300);
     pnReporters->SetAlign(ui::TAlign::alLeft);
-    lbReportersState = StateLabel(this, pnReporters, "ReportersState");
+    lbReportersState = MakeNote(StateHolder(this, pnReporters, "ReportersStateHolder"), "ReportersState", 3, 3, 2);
     lbReporters = Make<ui::TListBox>(pnReporters);
     lbReporters->SetName("lbReporters");
     lbReporters->SetAlign(ui::TAlign::alClient);
 
-    pnRci = apps::MakeSection(this, this, "Rci", "Client Programs in rci.dat");
+    pnRci = MakeSection(this, "Rci", "Client Programs in rci.dat");
     pnRci->SetAlign(ui::TAlign::alClient);
-    lbRciState = StateLabel(this, pnRci, "RciState");
+    lbRciState = MakeNote(StateHolder(this, pnRci, "RciStateHolder"), "RciState", 3, 3, 2);
     auto* pnExport = Make<ui::TPanel>(pnRci);
     pnExport->SetName("pnExport");
     pnExport->SetBevelOuter(ui::TBevel::bvNone);
@@ -99,24 +71,7 @@ TFmControl::TFmControl() : TForm("FmControl", "quorvane Enterprise Ridir Control
     lbRci->SetName("lbRci");
     lbRci->SetAlign(ui::TAlign::alClient);
 
-    // The first load runs once the window is on the screen.
-    tmStart = Make<ui::TTimer>();
-    tmStart->SetEnabled(false);
-    tmStart->SetInterval(100);
-    tmStart->OnTimer = [this](ui::TObject* sender) { tmStartTimer(sender); };
-    OnShow = [this](ui::TObject*) { tmStart->SetEnabled(true); };
     SetActiveControl(leExport);
-}
-
-void TFmControl::tmStartTimer(ui::TObject* /*sender*/)
-{
-    tmStart->SetEnabled(false);
-    Load();
-}
-
-void TFmControl::bnRefreshClick(ui::TObject* /*sender*/)
-{
-    Load();
 }
 
 std::string TFmControl::RciPath() const
@@ -143,7 +98,7 @@ void TFmControl::LoadSettings(std::string& host, std::string& port)
         host = settings.Host;
         port = settings.Server;
     } catch (const rtl::Exception& e) {
-        lbSettings->Add(OneLine(e.Message()));
+        lbSettings->Add(apps::OneLine(e.Message()));
     }
 }
 
@@ -167,7 +122,7 @@ void TFmControl::LoadReporters(const std::string& host, const std::string& port)
         lbReportersState->SetText(reporters.empty() ? "No computer has reported to the server (" + where + ") yet."
                                                     : count + " reported to the server (" + where + ").");
     } catch (const std::exception& e) {
-        lbReportersState->SetText(OneLine("The server (" + where + ") did not answer: " + e.what()));
+        lbReportersState->SetText(apps::OneLine("The server (" + where + ") did not answer: " + e.what()));
     }
 }
 
@@ -182,7 +137,7 @@ void TFmControl::LoadRci()
         lbRciState->SetText(layout.Sound ? "rci.dat is sound: " + std::to_string(layout.FileSize) + " bytes."
                                          : "rci.dat is damaged and is not used: " + layout.Problem + ".");
     } catch (const rtl::Exception& e) {
-        lbRciState->SetText(OneLine("rci.dat is not usable: " + e.Message()));
+        lbRciState->SetText(apps::OneLine("rci.dat is not usable: " + e.Message()));
     }
     bnExport->SetEnabled(rciSound_);
     leExport->SetEnabled(rciSound_);

@@ -4,24 +4,16 @@
 
 #include <string>
 
-#include "platform/ui/extctrls.h"
-#include "platform/ui/forms.h"
 #include "platform/ui/listbox.h"
-#include "platform/ui/stdctrls.h"
-#include "rcidata.h"
+#include "programs/common/appframe.h"
 
-class TFmControl : public ui::TForm {
+class TFmControl : public apps::TAppForm {
 public:
     TFmControl();
 
-    void bnRefreshClick(ui::TObject* sender);
     void bnExportClick(ui::TObject* sender);
     void leExportSubLabelClick(ui::TObject* sender);
-    void tmStartTimer(ui::TObject* sender);
 
-    ui::TPanel* pnBn;
-    ui::TButton* bnRefresh;
-    ui::TButton* bnClose;
     ui::TPanel* pnSettings;
     ui::TListBox* lbSettings;
     ui::TPanel* pnReporters;
@@ -32,10 +24,11 @@ public:
     ui::TListBox* lbRci;
     ui::TLabeledEdit* leExport;
     ui::TButton* bnExport;
-    ui::TTimer* tmStart;
+
+protected:
+    void Load() override;
 
 private:
-    void Load();
     // Each part says on its own what went wrong, so one fault hides nothing else.
     void LoadSettings(std::string& host, std::string& port);
     void LoadReporters(const std::string& host, const std::string& port);
