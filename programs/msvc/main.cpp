@@ -2,12 +2,31 @@
 #include <memory>
 
 #include "install_server.h"
+#include "platform/rtl/sysutils.h"
 #include "programs/common/component_record.h"
 #include "programs/common/service.h"
+#include "report_store.h"
 
 namespace {
 
 const char* const ServerServiceGuid = "{75B90253-87A5-4A98-A65D-70539AC4749C}";
+const char* const ServiceName = "SvcMaster";
+
+std::unique_ptr<TInstallServer> Listen(const proto::TInstallSettings& settings, int port)
+{
+    const std::string folder = msvc::DefaultReportFolder();
+    try {
+        return std::make_unique<TInstallServer>(settings, port, ServerAddresses(settings.Host), folder);
+    } catch (const net::ESocketError& e) {
+        // The record's host may be a name or an address the agents reach
+        // through a router rather than one of ours: serve on every address
+        // rather than not at all. A port that is taken stays an error.
+        if (settings.Host.empty() || e.ErrorCode() == WSAEADDRINUSE || e.ErrorCode() == WSAEACCES) throw;
+        svc::ReportError(ServiceName, "The host " + settings.Host + " of the component record is not an address of "
+                                      "this computer (" + e.Message() + "); the service listens on every address.");
+        return std::make_unique<TInstallServer>(settings, port, std::vector<std::string>{""}, folder);
+    }
+}
 
 class TMasterWork : public svc::TServiceWork {
 public:
@@ -22,7 +41,7 @@ public:
         }
         std::unique_ptr<TInstallServer> server;
         try {
-            server = std::make_unique<TInstallServer>(settings, port);
+            server = Listen(settings, port);
         } catch (const rtl::Exception& e) {
             throw rtl::Exception(rtl::Format("Cannot listen on TCP port %d: %s", {static_cast<std::int64_t>(port),
                                                                                    e.Message()}));
@@ -38,9 +57,9 @@ public:
 int main(int argc, char** argv)
 {
     const svc::TServiceProgram program{
-        "SvcMaster",
+        ServiceName,
         "quorvane Enterprise Server",
-        "The quorvane server: tells agent setups the server's network settings on its TCP port.",
+        "The quorvane server: tells agent setups its network settings and keeps the agents' latest reports.",
         [] { return std::make_unique<TMasterWork>(); },
     };
     return svc::ServiceProgramMain(program, argc, argv);
