@@ -4,13 +4,14 @@
 #include "install_server.h"
 #include "platform/rtl/sysutils.h"
 #include "programs/common/component_record.h"
+#include "programs/common/components.h"
+#include "programs/common/record_ports.h"
 #include "programs/common/service.h"
 #include "report_store.h"
 
 namespace {
 
-const char* const ServerServiceGuid = "{75B90253-87A5-4A98-A65D-70539AC4749C}";
-const char* const ServiceName = "SvcMaster";
+const char* const ServiceName = svc::ServerServiceName;
 
 std::unique_ptr<TInstallServer> Listen(const proto::TInstallSettings& settings, int port)
 {
@@ -32,19 +33,14 @@ class TMasterWork : public svc::TServiceWork {
 public:
     DWORD Run(HANDLE stop, const std::function<void()>& ready) override
     {
-        const proto::TInstallSettings settings = proto::SettingsFromLines(svc::ReadComponentRecord(ServerServiceGuid));
-        int port = 0;
-        try {
-            port = net::PortFromText(settings.Server);
-        } catch (const rtl::Exception& e) {
-            throw rtl::Exception("The server port of the component record is not usable: " + e.Message());
-        }
+        const rtl::TStringList record = svc::ReadComponentRecord(svc::ServerServiceGuid);
+        const proto::TInstallSettings settings = proto::SettingsFromLines(record);
+        const int port = svc::RecordPort(record, "Server");
         std::unique_ptr<TInstallServer> server;
         try {
             server = Listen(settings, port);
         } catch (const rtl::Exception& e) {
-            throw rtl::Exception(rtl::Format("Cannot listen on TCP port %d: %s", {static_cast<std::int64_t>(port),
-                                                                                   e.Message()}));
+            svc::RaiseListenError(port, e);
         }
         ready();
         server->Serve(stop);
