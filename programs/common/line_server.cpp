@@ -3,6 +3,7 @@
 #include <ws2tcpip.h>
 
 #include "platform/rtl/sysutils.h"
+#include "protocol/requests.h"
 
 namespace svc {
 
@@ -39,6 +40,12 @@ void AppendLine(std::string& reply, const std::string& line)
 {
     reply += line;
     reply += "\r\n";
+}
+
+void AppendReply(std::string& reply, const rtl::TStringList& lines)
+{
+    AppendLine(reply, proto::OkLine);
+    for (const std::string& line : proto::FrameBody(lines)) AppendLine(reply, line);
 }
 
 TLineServer::TLineServer(TLineServerOptions options, TSessionFactory factory)

@@ -15,6 +15,7 @@
 
 #include "platform/net/line.h"
 #include "platform/net/socket.h"
+#include "platform/rtl/classes.h"
 
 namespace svc {
 
@@ -76,5 +77,7 @@ private:
 
 // Appends one line and its CR LF.
 void AppendLine(std::string& reply, const std::string& line);
+// Appends a whole "OK" reply: the lines, framed, and the end marker.
+void AppendReply(std::string& reply, const rtl::TStringList& lines);
 
 }  // namespace svc

@@ -10,8 +10,7 @@ public:
     {
         switch (proto::ParseRequest(line).Kind) {
         case proto::TRequestKind::Inventory:
-            svc::AppendLine(reply, proto::OkLine);
-            for (const std::string& l : proto::FrameBody(server_.Inventory())) svc::AppendLine(reply, l);
+            svc::AppendReply(reply, server_.Inventory());
             break;
         case proto::TRequestKind::Unknown:
             svc::AppendLine(reply, proto::ErrorReply("Unknown request."));

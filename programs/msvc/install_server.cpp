@@ -22,11 +22,7 @@ public:
             reporting_ = true;
             return TAction::Continue;
         case proto::TRequestKind::Reporters:
-            svc::AppendLine(reply, proto::OkLine);
-            if (server_.store_)
-                for (const proto::TReporter& r : server_.store_->List()) svc::AppendLine(reply, proto::FormatReporter(r));
-            svc::AppendLine(reply, proto::EndMarker);
-            return TAction::Close;
+            return Answer(reply, ReportersLines());
         case proto::TRequestKind::Inventory:
             return Refuse(reply, "The server service does not answer this request.");
         case proto::TRequestKind::Unknown:
@@ -51,8 +47,20 @@ private:
         } catch (const rtl::Exception& e) {
             return Refuse(reply, e.Message());
         }
-        svc::AppendLine(reply, proto::OkLine);
-        svc::AppendLine(reply, proto::EndMarker);
+        return Answer(reply, rtl::TStringList());
+    }
+
+    rtl::TStringList ReportersLines() const
+    {
+        rtl::TStringList lines;
+        if (server_.store_)
+            for (const proto::TReporter& r : server_.store_->List()) lines.Add(proto::FormatReporter(r));
+        return lines;
+    }
+
+    static TAction Answer(std::string& reply, const rtl::TStringList& lines)
+    {
+        svc::AppendReply(reply, lines);
         return TAction::Close;
     }
 
