@@ -50,9 +50,13 @@ SERVICE_STATUS WaitForState(const char* service, DWORD wanted)
     return status;
 }
 
+// The state now; 0 when the service is not there.
 DWORD State(const char* service)
 {
-    return WaitForState(service, 0xFFFFFFFF).dwCurrentState;  // 0 when not there
+    SERVICE_STATUS status{};
+    rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    rtl::ScHandle svc(OpenServiceA(scm.get(), service, SERVICE_QUERY_STATUS));
+    return svc && QueryServiceStatus(svc.get(), &status) ? status.dwCurrentState : 0;
 }
 
 void Start(const char* service)
