@@ -42,25 +42,9 @@ void WriteRecord(const std::string& serverPort)
 TEST(MsvcService, InstallRunAnswerStopUninstall)
 {
     // Installed in a folder whose path has blanks, as a real installation is.
-    CreateDirectoryA("C:\\Program Files\\Bsk", nullptr);
-    CreateDirectoryA(kFolder, nullptr);
-    const std::string exe = std::string(kFolder) + "\\msvc.exe";
-    ASSERT_TRUE(CopyFileA(FixturePath("msvc.exe").c_str(), exe.c_str(), FALSE)) << GetLastError();
-
+    const std::string exe = Installed("msvc.exe");
     ASSERT_EQ(RunHidden(exe, "/install /silent"), 0u);
-    {
-        rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-        rtl::ScHandle svc(OpenServiceA(scm.get(), kService, SERVICE_QUERY_CONFIG));
-        ASSERT_TRUE(svc) << GetLastError();
-        std::vector<char> buffer(8192);
-        auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
-        DWORD needed = 0;
-        ASSERT_TRUE(QueryServiceConfigA(svc.get(), config, static_cast<DWORD>(buffer.size()), &needed));
-        EXPECT_EQ(std::string(config->lpBinaryPathName), "\"" + exe + "\"");
-        EXPECT_EQ(config->dwStartType, static_cast<DWORD>(SERVICE_AUTO_START));
-        EXPECT_EQ(config->dwServiceType, static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS));
-        EXPECT_EQ(std::string(config->lpDisplayName), "quorvane Enterprise Server");
-    }
+    ExpectRegistered(kService, exe, "quorvane Enterprise Server");
     // Installing again over the registration is no error.
     EXPECT_EQ(RunHidden(exe, "/install /silent"), 0u);
 
