@@ -2,6 +2,8 @@
 
 #include <ws2tcpip.h>
 
+#include <algorithm>
+
 #include "platform/rtl/sysutils.h"
 #include "protocol/requests.h"
 
@@ -52,6 +54,9 @@ TLineServer::TLineServer(TLineServerOptions options, TSessionFactory factory)
     : options_(std::move(options)), factory_(std::move(factory)), session_(net::StartWinsock())
 {
     if (options_.Addresses.empty()) throw rtl::Exception("The line server has no address to listen on.");
+    // select watches at most FD_SETSIZE sockets, the listeners among them.
+    if (options_.Addresses.size() >= FD_SETSIZE) throw rtl::Exception("The line server has too many addresses.");
+    options_.MaxClients = std::min<std::size_t>(options_.MaxClients, FD_SETSIZE - options_.Addresses.size());
     port_ = options_.Port;
     for (const std::string& address : options_.Addresses) {
         listeners_.push_back(net::Listen(address, port_));
