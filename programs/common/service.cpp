@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/rtl/handles.h"
+#include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 
 namespace svc {
@@ -209,13 +210,6 @@ void WINAPI ServiceMain(DWORD, char**)
     }
 }
 
-std::string ModulePath()
-{
-    std::vector<char> path(32768);
-    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    return std::string(path.data(), n);
-}
-
 std::string BaseName(const std::string& path)
 {
     const auto slash = path.find_last_of("\\/");
@@ -247,6 +241,11 @@ void PrintOutcome(const TServiceProgram& program, const char* done, DWORD code)
 }
 
 }  // namespace
+
+std::string ModulePath()
+{
+    return rtl::ModulePath();
+}
 
 std::string QuotedImagePath(const std::string& path)
 {

@@ -1,14 +1,14 @@
 #include "viewer_source.h"
 
-#include "platform/net/socket.h"
 #include "platform/rtl/sysutils.h"
 #include "programs/common/component_record.h"
+#include "programs/common/components.h"
 #include "programs/common/inventory.h"
+#include "programs/common/record_ports.h"
 #include "protocol/request_client.h"
 
 namespace {
 
-const char* const ViewerGuid = "{C19B661D-A0F8-46C5-9CC6-02DCA0E655A7}";
 // The data service listens on loopback on every computer it runs on.
 const char* const kLocalHost = "127.0.0.1";
 
@@ -19,7 +19,7 @@ TViewerInventory GetViewerInventory()
     TViewerInventory result;
     int port = 0;
     try {
-        port = net::PortFromText(svc::ReadComponentRecord(ViewerGuid).Values("Data"));
+        port = svc::RecordPort(svc::ReadComponentRecord(svc::ViewerGuid), "Data");
     } catch (const rtl::Exception& e) {
         result.Reason = "The Viewer's settings cannot be read: " + e.Message();
     }

@@ -8,13 +8,12 @@
 #include "platform/ui/cursor.h"
 #include "platform/ui/dialogs.h"
 #include "programs/common/component_record.h"
+#include "programs/common/components.h"
 #include "protocol/request_client.h"
 #include "rci_file.h"
 #include "server_settings.h"
 
 namespace {
-
-const char* const ServerAppGuid = "{A0949F83-5A82-4FFA-83DB-569922E491BE}";
 
 constexpr int kStateHeight = 34;  // two lines
 
@@ -93,7 +92,7 @@ void TFmControl::LoadSettings(std::string& host, std::string& port)
 {
     lbSettings->Clear();
     try {
-        const zevman::TServerSettings settings = zevman::ServerSettings(svc::ReadComponentRecord(ServerAppGuid));
+        const zevman::TServerSettings settings = zevman::ServerSettings(svc::ReadComponentRecord(svc::ServerAppGuid));
         for (const std::string& line : settings.Lines) lbSettings->Add(line);
         host = settings.Host;
         port = settings.Server;

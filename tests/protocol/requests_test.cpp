@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "programs/common/inventory_text.h"
+#include "programs/msvc/report_file.h"
 #include "protocol/install_reply.h"
 #include "protocol/requests.h"
 
@@ -119,4 +120,30 @@ TEST(InventoryText, SectionsRoundTripAndValuesStayOnOneLine)
     EXPECT_EQ(loose[0].Name, "");
     EXPECT_EQ(loose[0].Lines.Values("a"), "1");
     EXPECT_EQ(inv::MegaBytes(5ull * 1024 * 1024 + 1), "5");
+}
+
+TEST(ReportFiles, NamesAreSafeWhateverTheComputerCallsItself)
+{
+    struct Case {
+        const char* computer;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"PC-01", "pc-PC-01.txt"},
+        {"..\\..\\x", "pc-_2E_2E_5C_2E_2E_5Cx.txt"},
+        {"a/b:c", "pc-a_2Fb_3Ac.txt"},
+        {"CON", "pc-CON.txt"},
+        {"x y", "pc-x_20y.txt"},
+        {"a_b", "pc-a_5Fb.txt"},  // "_" is encoded, so no two names meet
+        {"\xC4", "pc-_C4.txt"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(msvc::ReportFileName(c.computer), c.file) << c.computer;
+
+    const rtl::TStringList file = msvc::FormatReport({"PC", "2026-01-02 03:04:05", "127.0.0.1"}, {"[S]", "a=1"});
+    msvc::TReportHead head;
+    ASSERT_TRUE(msvc::ParseReportHead(file, head));
+    EXPECT_EQ(head.Computer, "PC");
+    EXPECT_EQ(head.Received, "2026-01-02 03:04:05");
+    EXPECT_FALSE(msvc::ParseReportHead(rtl::TStringList{"[S]", "a=1", "b=2"}, head));
+    EXPECT_EQ(msvc::TimeText(2026, 1, 2, 3, 4, 5), "2026-01-02 03:04:05");
 }
