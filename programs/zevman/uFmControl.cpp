@@ -15,9 +15,9 @@
 
 namespace {
 
-constexpr int kStateHeight = 34;  // two lines
+constexpr int kStateHeight = 48;  // three lines
 
-// A two-line state above a list, as wide as the section.
+// A state of up to three lines above a list, as wide as the section.
 ui::TPanel* StateHolder(ui::TForm* form, ui::TPanel* section, const std::string& name)
 {
     auto* holder = form->Make<ui::TPanel>(section);
@@ -42,14 +42,14 @@ TFmControl::TFmControl() : TAppForm("FmControl", "quorvane Enterprise Ridir Cont
     pnReporters = MakeSection(this, "Reporters", "Computers That Reported");
     pnReporters->SetWidth(300);
     pnReporters->SetAlign(ui::TAlign::alLeft);
-    lbReportersState = MakeNote(StateHolder(this, pnReporters, "ReportersStateHolder"), "ReportersState", 3, 3, 2);
+    lbReportersState = MakeNote(StateHolder(this, pnReporters, "ReportersStateHolder"), "ReportersState", 3, 3, 3);
     lbReporters = Make<ui::TListBox>(pnReporters);
     lbReporters->SetName("lbReporters");
     lbReporters->SetAlign(ui::TAlign::alClient);
 
     pnRci = MakeSection(this, "Rci", "Client Programs in rci.dat");
     pnRci->SetAlign(ui::TAlign::alClient);
-    lbRciState = MakeNote(StateHolder(this, pnRci, "RciStateHolder"), "RciState", 3, 3, 2);
+    lbRciState = MakeNote(StateHolder(this, pnRci, "RciStateHolder"), "RciState", 3, 3, 3);
     auto* pnExport = Make<ui::TPanel>(pnRci);
     pnExport->SetName("pnExport");
     pnExport->SetBevelOuter(ui::TBevel::bvNone);
