@@ -20,7 +20,6 @@ const TShown kShown[] = {
 TServerSettings ServerSettings(const rtl::TStringList& record)
 {
     TServerSettings s;
-    s.Host = record.Values("Host");
     s.Server = record.Values("Server");
     for (const TShown& shown : kShown) {
         const bool present = record.IndexOfName(shown.Name) >= 0;

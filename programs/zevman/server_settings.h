@@ -11,7 +11,6 @@
 namespace zevman {
 
 struct TServerSettings {
-    std::string Host;  // the server's address
     std::string Server;  // the server's port, where agents report
     std::vector<std::string> Lines;  // "Server address: 10.0.0.1", one per setting
 };

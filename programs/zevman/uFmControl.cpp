@@ -81,35 +81,37 @@ std::string TFmControl::RciPath() const
 void TFmControl::Load()
 {
     ui::TCursorGuard cursor;
-    std::string host, port;
-    LoadSettings(host, port);
+    std::string port;
+    LoadSettings(port);
     LoadRci();
     Repaint();
-    LoadReporters(host, port);
+    LoadReporters(port);
 }
 
-void TFmControl::LoadSettings(std::string& host, std::string& port)
+void TFmControl::LoadSettings(std::string& port)
 {
     lbSettings->Clear();
     try {
         const zevman::TServerSettings settings = zevman::ServerSettings(svc::ReadComponentRecord(svc::ServerAppGuid));
         for (const std::string& line : settings.Lines) lbSettings->Add(line);
-        host = settings.Host;
         port = settings.Server;
     } catch (const rtl::Exception& e) {
         lbSettings->Add(apps::OneLine(e.Message()));
     }
 }
 
-void TFmControl::LoadReporters(const std::string& host, const std::string& port)
+void TFmControl::LoadReporters(const std::string& port)
 {
     lbReporters->Clear();
     lbReportersState->SetText("Asking the server...");
     lbReportersState->Repaint();
-    if (host.empty() || port.empty()) {
-        lbReportersState->SetText("The server's address is not known: its settings were not found.");
+    if (port.empty()) {
+        lbReportersState->SetText("The server's port is not known: its settings were not found.");
         return;
     }
+    // The server service runs on this computer and always listens on loopback
+    // too, whatever address its record names.
+    const std::string host = "127.0.0.1";
     const std::string where = host + ", port " + port;
     try {
         std::vector<proto::TReporter> reporters = proto::RequestReporters({host, net::PortFromText(port)});

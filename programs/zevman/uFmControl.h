@@ -30,8 +30,8 @@ protected:
 
 private:
     // Each part says on its own what went wrong, so one fault hides nothing else.
-    void LoadSettings(std::string& host, std::string& port);
-    void LoadReporters(const std::string& host, const std::string& port);
+    void LoadSettings(std::string& port);
+    void LoadReporters(const std::string& port);
     void LoadRci();
     std::string RciPath() const;
 
