@@ -20,9 +20,25 @@ TFmViewer::TFmViewer() : TAppForm("FmViewer", "quorvane Viewer")
     SetActiveControl(lbInventory);
 }
 
+namespace {
+
+// Refresh is usable again however the load ends.
+class TDisabledWhile {
+public:
+    explicit TDisabledWhile(ui::TControl* control) : control_(control) { control_->SetEnabled(false); }
+    ~TDisabledWhile() { control_->SetEnabled(true); }
+    TDisabledWhile(const TDisabledWhile&) = delete;
+    TDisabledWhile& operator=(const TDisabledWhile&) = delete;
+
+private:
+    ui::TControl* control_;
+};
+
+}  // namespace
+
 void TFmViewer::Load()
 {
-    bnRefresh->SetEnabled(false);
+    const TDisabledWhile busy(bnRefresh);
     lbInventory->Clear();
     lbSource->SetText("Reading this computer's inventory...");
     lbReason->SetText("");
@@ -35,5 +51,4 @@ void TFmViewer::Load()
         lbSource->SetText(inventory.Source);
         lbReason->SetText(apps::OneLine(inventory.Reason));
     }
-    bnRefresh->SetEnabled(true);
 }
