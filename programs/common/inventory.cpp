@@ -170,7 +170,8 @@ void ProbeNetwork(TSection& s)
         s.Add("Adapter" + index, a->Description);
         std::string addresses;
         for (const IP_ADDR_STRING* ip = &a->IpAddressList; ip != nullptr; ip = ip->Next) {
-            if (ip->IpAddress.String[0] == '\0') continue;
+            // An adapter without an address lists 0.0.0.0.
+            if (ip->IpAddress.String[0] == '\0' || std::string(ip->IpAddress.String) == "0.0.0.0") continue;
             if (!addresses.empty()) addresses += ' ';
             addresses += ip->IpAddress.String;
         }
