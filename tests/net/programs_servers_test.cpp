@@ -383,3 +383,15 @@ TEST(Agent, AServerThatIsDownGetsTheNextReportOnceUp)
     agentThread.join();
     EXPECT_GE(outcomes.load(), 2);
 }
+
+TEST(ServerReports, AFullStoreTakesNoNewComputerButKeepsTheKnownOnes)
+{
+    msvc::TReportStore store(TempFolder("full") + "\\Reports", 2);
+    store.Save("A", "127.0.0.1", rtl::TStringList{"n=1"});
+    store.Save("B", "127.0.0.1", rtl::TStringList{"n=1"});
+    EXPECT_THROW(store.Save("C", "127.0.0.1", rtl::TStringList{"n=1"}), rtl::Exception);
+    EXPECT_NO_THROW(store.Save("A", "127.0.0.1", rtl::TStringList{"n=2"}));
+    ASSERT_EQ(store.List().size(), 2u);
+    EXPECT_EQ(store.List()[0].Computer, "A");
+    EXPECT_EQ(store.List()[1].Computer, "B");
+}
