@@ -15,13 +15,6 @@ namespace {
 
 constexpr DWORD kMaxHeadBytes = 4096;  // the head lines are within this
 
-struct FindPolicy {
-    using handle_type = HANDLE;
-    static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE h) noexcept { FindClose(h); }
-};
-using FindHandle = rtl::UniqueHandle<FindPolicy>;
-
 std::string NowText()
 {
     SYSTEMTIME t{};
@@ -86,7 +79,7 @@ std::size_t TReportStore::CountReports(std::size_t limit) const
 {
     std::size_t count = 0;
     WIN32_FIND_DATAA found{};
-    const FindHandle find(FindFirstFileA((folder_ + "\\pc-*.txt").c_str(), &found));
+    const rtl::FindHandle find(FindFirstFileA((folder_ + "\\pc-*.txt").c_str(), &found));
     if (!find) return 0;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
@@ -98,7 +91,7 @@ std::vector<proto::TReporter> TReportStore::List() const
 {
     std::vector<proto::TReporter> reporters;
     WIN32_FIND_DATAA found{};
-    const FindHandle find(FindFirstFileA((folder_ + "\\pc-*.txt").c_str(), &found));
+    const rtl::FindHandle find(FindFirstFileA((folder_ + "\\pc-*.txt").c_str(), &found));
     if (!find) return reporters;  // no folder yet, no reports
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;

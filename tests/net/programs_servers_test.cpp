@@ -122,12 +122,11 @@ std::vector<std::string> FilesIn(const std::string& folder)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};
-    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    const rtl::FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!find) return names;
     do {
         if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") names.push_back(found.cFileName);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &found));
     return names;
 }
 
