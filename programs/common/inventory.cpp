@@ -141,6 +141,12 @@ void ProbeDrives(TSection& s)
         const UINT type = GetDriveTypeA(root.c_str());
         std::string text = DriveTypeText(type);
         ULARGE_INTEGER avail{}, total{}, free{};
+        // A network drive whose server is gone can hold the call for minutes;
+        // the inventory is about this computer's own disks.
+        if (type == DRIVE_REMOTE) {
+            s.Add(root.substr(0, 2), text);
+            continue;
+        }
         if (GetDiskFreeSpaceExA(root.c_str(), &avail, &total, &free))
             text += ", size " + MegaBytes(total.QuadPart) + " MB, free " + MegaBytes(free.QuadPart) + " MB";
         else
