@@ -141,6 +141,12 @@ void ProbeDrives(TSection& s)
         const UINT type = GetDriveTypeA(root.c_str());
         std::string text = DriveTypeText(type);
         ULARGE_INTEGER avail{}, total{}, free{};
+        // A network drive whose server is gone can hold the call for minutes;
+        // the inventory is about this computer's own disks.
+        if (type == DRIVE_REMOTE) {
+            s.Add(root.substr(0, 2), text);
+            continue;
+        }
         if (GetDiskFreeSpaceExA(root.c_str(), &avail, &total, &free))
             text += ", size " + MegaBytes(total.QuadPart) + " MB, free " + MegaBytes(free.QuadPart) + " MB";
         else
@@ -170,7 +176,8 @@ void ProbeNetwork(TSection& s)
         s.Add("Adapter" + index, a->Description);
         std::string addresses;
         for (const IP_ADDR_STRING* ip = &a->IpAddressList; ip != nullptr; ip = ip->Next) {
-            if (ip->IpAddress.String[0] == '\0') continue;
+            // An adapter without an address lists 0.0.0.0.
+            if (ip->IpAddress.String[0] == '\0' || std::string(ip->IpAddress.String) == "0.0.0.0") continue;
             if (!addresses.empty()) addresses += ' ';
             addresses += ip->IpAddress.String;
         }

@@ -15,13 +15,6 @@ namespace {
 
 constexpr DWORD kMaxHeadBytes = 4096;  // the head lines are within this
 
-struct FindPolicy {
-    using handle_type = HANDLE;
-    static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE h) noexcept { FindClose(h); }
-};
-using FindHandle = rtl::UniqueHandle<FindPolicy>;
-
 std::string NowText()
 {
     SYSTEMTIME t{};
@@ -54,6 +47,9 @@ void TReportStore::Save(const std::string& computer, const std::string& from, co
     if (!CreateDirectoryA(folder_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
         RaiseFileError("Cannot create the folder", folder_);
     const std::string path = folder_ + "\\" + ReportFileName(computer);
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && CountReports(maxComputers_) >= maxComputers_)
+        throw rtl::Exception("The server already keeps the reports of " + std::to_string(maxComputers_) +
+                             " computers and takes no new computer.");
     // A name of our own per write: two reports of one computer at once never share it.
     const std::string temp = path + "." + std::to_string(GetCurrentThreadId()) + "-" +
                              std::to_string(GetTickCount64()) + ".new";
@@ -79,11 +75,23 @@ void TReportStore::Save(const std::string& computer, const std::string& from, co
     }
 }
 
+std::size_t TReportStore::CountReports(std::size_t limit) const
+{
+    std::size_t count = 0;
+    WIN32_FIND_DATAA found{};
+    const rtl::FindHandle find(FindFirstFileA((folder_ + "\\pc-*.txt").c_str(), &found));
+    if (!find) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (count < limit && FindNextFileA(find.get(), &found));
+    return count;
+}
+
 std::vector<proto::TReporter> TReportStore::List() const
 {
     std::vector<proto::TReporter> reporters;
     WIN32_FIND_DATAA found{};
-    const FindHandle find(FindFirstFileA((folder_ + "\\pc-*.txt").c_str(), &found));
+    const rtl::FindHandle find(FindFirstFileA((folder_ + "\\pc-*.txt").c_str(), &found));
     if (!find) return reporters;  // no folder yet, no reports
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;

@@ -122,12 +122,11 @@ std::vector<std::string> FilesIn(const std::string& folder)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};
-    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    const rtl::FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!find) return names;
     do {
         if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") names.push_back(found.cFileName);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &found));
     return names;
 }
 
@@ -382,4 +381,16 @@ TEST(Agent, AServerThatIsDownGetsTheNextReportOnceUp)
     SetEvent(stop.get());
     agentThread.join();
     EXPECT_GE(outcomes.load(), 2);
+}
+
+TEST(ServerReports, AFullStoreTakesNoNewComputerButKeepsTheKnownOnes)
+{
+    msvc::TReportStore store(TempFolder("full") + "\\Reports", 2);
+    store.Save("A", "127.0.0.1", rtl::TStringList{"n=1"});
+    store.Save("B", "127.0.0.1", rtl::TStringList{"n=1"});
+    EXPECT_THROW(store.Save("C", "127.0.0.1", rtl::TStringList{"n=1"}), rtl::Exception);
+    EXPECT_NO_THROW(store.Save("A", "127.0.0.1", rtl::TStringList{"n=2"}));
+    ASSERT_EQ(store.List().size(), 2u);
+    EXPECT_EQ(store.List()[0].Computer, "A");
+    EXPECT_EQ(store.List()[1].Computer, "B");
 }
