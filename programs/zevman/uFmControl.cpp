@@ -96,6 +96,7 @@ void TFmControl::LoadSettings(std::string& port)
         for (const std::string& line : settings.Lines) lbSettings->Add(line);
         port = settings.Server;
     } catch (const rtl::Exception& e) {
+        lbSettings->Add("The server application's settings cannot be read:");
         lbSettings->Add(apps::OneLine(e.Message()));
     }
 }
