@@ -17,16 +17,15 @@ const TShown kShown[] = {
 
 }  // namespace
 
-TServerSettings ServerSettings(const rtl::TStringList& record)
+std::vector<std::string> ServerSettingLines(const rtl::TStringList& record)
 {
-    TServerSettings s;
-    s.Server = record.Values("Server");
+    std::vector<std::string> lines;
     for (const TShown& shown : kShown) {
         const bool present = record.IndexOfName(shown.Name) >= 0;
         const std::string value = record.Values(shown.Name);
-        s.Lines.push_back(std::string(shown.Label) + ": " + (!present ? "(not recorded)" : value.empty() ? "(empty)" : value));
+        lines.push_back(std::string(shown.Label) + ": " + (!present ? "(not recorded)" : value.empty() ? "(empty)" : value));
     }
-    return s;
+    return lines;
 }
 
 }  // namespace zevman

@@ -10,11 +10,7 @@
 
 namespace zevman {
 
-struct TServerSettings {
-    std::string Server;  // the server's port, where agents report
-    std::vector<std::string> Lines;  // "Server address: 10.0.0.1", one per setting
-};
-
-TServerSettings ServerSettings(const rtl::TStringList& record);
+// One line per setting: "Server address: 10.0.0.1".
+std::vector<std::string> ServerSettingLines(const rtl::TStringList& record);
 
 }  // namespace zevman

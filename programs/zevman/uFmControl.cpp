@@ -1,14 +1,15 @@
 #include "uFmControl.h"
 
 #include <algorithm>
+#include <optional>
 
-#include "platform/net/socket.h"
 #include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/dialogs.h"
 #include "programs/common/component_record.h"
 #include "programs/common/components.h"
+#include "programs/common/record_ports.h"
 #include "protocol/request_client.h"
 #include "rci_file.h"
 #include "server_settings.h"
@@ -81,41 +82,48 @@ std::string TFmControl::RciPath() const
 void TFmControl::Load()
 {
     ui::TCursorGuard cursor;
-    std::string port;
-    LoadSettings(port);
+    const std::optional<rtl::TStringList> record = LoadSettings();
     LoadRci();
     Repaint();
-    LoadReporters(port);
+    LoadReporters(record ? &*record : nullptr);
 }
 
-void TFmControl::LoadSettings(std::string& port)
+std::optional<rtl::TStringList> TFmControl::LoadSettings()
 {
     lbSettings->Clear();
     try {
-        const zevman::TServerSettings settings = zevman::ServerSettings(svc::ReadComponentRecord(svc::ServerAppGuid));
-        for (const std::string& line : settings.Lines) lbSettings->Add(line);
-        port = settings.Server;
+        rtl::TStringList record = svc::ReadComponentRecord(svc::ServerAppGuid);
+        for (const std::string& line : zevman::ServerSettingLines(record)) lbSettings->Add(line);
+        return record;
     } catch (const rtl::Exception& e) {
         lbSettings->Add("The server application's settings cannot be read:");
         lbSettings->Add(apps::OneLine(e.Message()));
+        return std::nullopt;
     }
 }
 
-void TFmControl::LoadReporters(const std::string& port)
+void TFmControl::LoadReporters(const rtl::TStringList* record)
 {
     lbReporters->Clear();
     lbReportersState->SetText("Asking the server...");
     lbReportersState->Repaint();
-    if (port.empty()) {
+    if (record == nullptr) {
         lbReportersState->SetText("The server's port is not known: its settings were not found.");
+        return;
+    }
+    int port = 0;
+    try {
+        port = svc::RecordPort(*record, "Server");
+    } catch (const rtl::Exception& e) {
+        lbReportersState->SetText(apps::OneLine(e.Message()));
         return;
     }
     // The server service runs on this computer and always listens on loopback
     // too, whatever address its record names.
     const std::string host = "127.0.0.1";
-    const std::string where = host + ", port " + port;
+    const std::string where = host + ", port " + std::to_string(port);
     try {
-        std::vector<proto::TReporter> reporters = proto::RequestReporters({host, net::PortFromText(port)});
+        std::vector<proto::TReporter> reporters = proto::RequestReporters({host, port});
         std::sort(reporters.begin(), reporters.end(), [](const proto::TReporter& a, const proto::TReporter& b) {
             return rtl::UpperCase(a.Computer) < rtl::UpperCase(b.Computer);
         });

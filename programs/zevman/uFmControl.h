@@ -2,8 +2,10 @@
 // reported to it, and the client programs in rci.dat with their export.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "platform/rtl/classes.h"
 #include "platform/ui/listbox.h"
 #include "programs/common/appframe.h"
 
@@ -30,8 +32,9 @@ protected:
 
 private:
     // Each part says on its own what went wrong, so one fault hides nothing else.
-    void LoadSettings(std::string& port);
-    void LoadReporters(const std::string& port);
+    // The server application's record, shown; none when it cannot be read.
+    std::optional<rtl::TStringList> LoadSettings();
+    void LoadReporters(const rtl::TStringList* record);
     void LoadRci();
     std::string RciPath() const;
 
