@@ -1,10 +1,10 @@
 #include "rci_file.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 
+#include "platform/rtl/files.h"
 #include "platform/rtl/handles.h"
 #include "platform/rtl/sysutils.h"
 
@@ -52,49 +52,59 @@ TLayout Layout(HANDLE file, const std::string& path)
     });
 }
 
-[[noreturn]] void RaiseWrite(const std::string& path, DWORD code)
-{
-    throw rtl::Exception("Cannot write \"" + path + "\": " + rtl::SysErrorMessage(code) + ".");
-}
+// A file written beside its target and put in place only when whole; gone
+// again on every other way out.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TTemporaryFile()
+    {
+        file_.reset();
+        if (!placed_) DeleteFileA(path_.c_str());
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
 
-// Copies one program to a temporary file beside target, then puts it in place.
+    HANDLE Create()
+    {
+        file_ = rtl::CreateOutputFile(path_, GENERIC_WRITE);
+        return file_.get();
+    }
+    // Closes the file and moves it over target.
+    void PlaceAs(const std::string& target)
+    {
+        if (!FlushFileBuffers(file_.get())) RaiseNotPlaced(target, GetLastError());
+        file_.reset();
+        if (!MoveFileExA(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            RaiseNotPlaced(target, GetLastError());
+        placed_ = true;
+    }
+
+private:
+    [[noreturn]] static void RaiseNotPlaced(const std::string& path, DWORD code)
+    {
+        throw rtl::Exception(rtl::Format("Cannot put file \"%s\" in place. %s", {path, rtl::SysErrorMessage(code)}));
+    }
+
+    std::string path_;
+    rtl::FileHandle file_;
+    bool placed_ = false;
+};
+
+// Copies one program out of rci.dat to target, whole or not at all.
 void WriteProgram(HANDLE source, const TEntry& entry, const std::string& target)
 {
-    const std::string temporary = target + ".part";
-    {
-        rtl::FileHandle out(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!out) RaiseWrite(target, GetLastError());
-        std::vector<char> buffer(kChunk);
-        std::uint64_t done = 0;
-        while (done < entry.Size) {
-            const auto n = static_cast<DWORD>(std::min<std::uint64_t>(entry.Size - done, kChunk));
-            DWORD written = 0;
-            if (!ReadAt(source, entry.DataOffset() + done, buffer.data(), n)) {
-                out.reset();
-                DeleteFileA(temporary.c_str());
-                throw rtl::Exception("rci.dat cannot be read at byte " + std::to_string(entry.DataOffset() + done) + ".");
-            }
-            if (!WriteFile(out.get(), buffer.data(), n, &written, nullptr) || written != n) {
-                const DWORD code = written != n && GetLastError() == 0 ? ERROR_DISK_FULL : GetLastError();
-                out.reset();
-                DeleteFileA(temporary.c_str());
-                RaiseWrite(target, code);
-            }
-            done += n;
-        }
-        if (!FlushFileBuffers(out.get())) {
-            const DWORD code = GetLastError();
-            out.reset();
-            DeleteFileA(temporary.c_str());
-            RaiseWrite(target, code);
-        }
+    TTemporaryFile temporary(target + ".part");
+    const HANDLE out = temporary.Create();
+    std::vector<char> buffer(kChunk);
+    for (std::uint64_t done = 0; done < entry.Size;) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(entry.Size - done, kChunk));
+        if (!ReadAt(source, entry.DataOffset() + done, buffer.data(), n))
+            throw rtl::Exception("rci.dat cannot be read at byte " + std::to_string(entry.DataOffset() + done) + ".");
+        rtl::WriteWhole(out, buffer.data(), n, target);
+        done += n;
     }
-    if (!MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD code = GetLastError();
-        DeleteFileA(temporary.c_str());
-        RaiseWrite(target, code);
-    }
+    temporary.PlaceAs(target);
 }
 
 std::string Join(const std::string& folder, const std::string& name)
@@ -126,10 +136,9 @@ std::vector<std::string> ExportPrograms(const std::string& path, const std::stri
     const TLayout layout = Layout(file.get(), path);
     if (!layout.Sound) throw rtl::Exception("rci.dat is damaged and is not used: " + layout.Problem + ".");
 
-    const int rc = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-    if (rc != ERROR_SUCCESS && rc != ERROR_ALREADY_EXISTS && rc != ERROR_FILE_EXISTS)
-        throw rtl::Exception("The folder \"" + folder + "\" cannot be created: " +
-                             rtl::SysErrorMessage(static_cast<DWORD>(rc)) + ".");
+    if (!rtl::ForceDirectories(folder))
+        throw rtl::Exception("The folder \"" + folder + "\" cannot be created: " + rtl::SysErrorMessage(GetLastError()) +
+                             ".");
     std::vector<std::string> written;
     for (const TEntry& entry : layout.Entries) {
         const std::string target = Join(folder, entry.Name);
