@@ -6,20 +6,8 @@
 
 namespace rtl {
 
-std::string ModulePath()
-{
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) return std::string(path.data(), n);
-        path.resize(path.size() * 2);
-    }
-}
-
 void RestrictDllSearch()
 {
-    // Older systems without SetDefaultDllDirectories still start, with the
-    // current folder at least taken out of the search.
     SetDllDirectoryA("");
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
@@ -28,6 +16,16 @@ void RestrictDllSearch()
     if (proc == nullptr) return;
     const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(proc));
     setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+std::string ModulePath()
+{
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) return std::string(path.data(), n);
+        path.resize(path.size() * 2);
+    }
 }
 
 std::string FolderOf(const std::string& path)

@@ -17,7 +17,7 @@
 // QvName within the current window.
 //
 //   start [PROGRAM ARGS...]      start PROGRAM (default: --program), also after the last one ended
-//   attach CAPTION [SECONDS]     take over the program showing that window
+//   attach CAPTION [SECONDS]     take over the program showing that window, also after the last one ended
 //   run PROGRAM ARGS...          run a helper (beside the driver) to its end; exit code 0
 //   spawn PROGRAM ARGS...        start a helper (beside the driver) that keeps running; waits for
 //                                the first line it prints, its sign of being ready
@@ -380,7 +380,12 @@ private:
 
     void Attach(const std::string& caption, DWORD limitMs)
     {
-        if (process_) throw BadStep{"a program is already started"};
+        // Also once the started program has ended: one that hands its work to
+        // another process (the uninstaller's temporary copy) ends at once.
+        DWORD ended = 0;
+        if (process_ && !TargetEnded(ended)) throw BadStep{"a program is already running"};
+        process_.reset();
+        current_ = nullptr;
         HWND found = nullptr;
         WaitFor(limitMs, [&] {
             found = FindWindowA(nullptr, caption.c_str());
