@@ -209,6 +209,13 @@ void WINAPI ServiceMain(DWORD, char**)
     }
 }
 
+std::string ModulePath()
+{
+    std::vector<char> path(32768);
+    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    return std::string(path.data(), n);
+}
+
 std::string BaseName(const std::string& path)
 {
     const auto slash = path.find_last_of("\\/");
@@ -240,13 +247,6 @@ void PrintOutcome(const TServiceProgram& program, const char* done, DWORD code)
 }
 
 }  // namespace
-
-std::string ModulePath()
-{
-    std::vector<char> path(32768);
-    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    return std::string(path.data(), n);
-}
 
 std::string QuotedImagePath(const std::string& path)
 {

@@ -1,0 +1,31 @@
+#include "module.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace rtl {
+
+void RestrictDllSearch()
+{
+    SetDllDirectoryA("");
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr) return;
+    const auto proc = GetProcAddress(kernel, "SetDefaultDllDirectories");
+    if (proc == nullptr) return;
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(proc));
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+std::string ModulePath()
+{
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) return std::string(path.data(), n);
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace rtl
