@@ -223,7 +223,7 @@ bool IsSwitch(const char* arg, const char* name)
 
 void PrintAbout(const TServiceProgram& program)
 {
-    const std::string exe = BaseName(ModulePath());
+    const std::string exe = BaseName(rtl::ModulePath());
     std::printf("%s: %s, the Windows service %s.\n%s\n\n", exe.c_str(), program.DisplayName.c_str(),
                 program.Name.c_str(), program.Description.c_str());
     std::printf("  %s /install [/silent]    register the service (starts with Windows)\n", exe.c_str());
@@ -241,11 +241,6 @@ void PrintOutcome(const TServiceProgram& program, const char* done, DWORD code)
 }
 
 }  // namespace
-
-std::string ModulePath()
-{
-    return rtl::ModulePath();
-}
 
 std::string QuotedImagePath(const std::string& path)
 {
@@ -318,7 +313,7 @@ int ServiceProgramMain(const TServiceProgram& program, int argc, char** argv)
         return ERROR_INVALID_PARAMETER;
     }
     if (install) {
-        const DWORD rc = InstallService(program, ModulePath());
+        const DWORD rc = InstallService(program, rtl::ModulePath());
         if (!silent) PrintOutcome(program, "installed", rc);
         return static_cast<int>(rc);
     }

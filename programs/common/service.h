@@ -40,9 +40,6 @@ DWORD InstallService(const TServiceProgram& program, const std::string& imagePat
 // Stops the service (waiting at most waitMs for it to stop) and removes it.
 DWORD UninstallService(const std::string& name, DWORD waitMs);
 
-// The full path of this program's file.
-std::string ModulePath();
-
 // The path in double quotes, so that a path with blanks is one word.
 std::string QuotedImagePath(const std::string& path);
 

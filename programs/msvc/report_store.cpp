@@ -7,7 +7,7 @@
 
 #include "platform/rtl/handles.h"
 #include "platform/rtl/sysutils.h"
-#include "programs/common/service.h"
+#include "platform/rtl/module.h"
 
 namespace msvc {
 
@@ -118,7 +118,7 @@ std::vector<proto::TReporter> TReportStore::List() const
 
 std::string DefaultReportFolder()
 {
-    std::string folder = svc::ModulePath();
+    std::string folder = rtl::ModulePath();
     const auto slash = folder.find_last_of('\\');
     folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
     return folder + "\\Reports";
