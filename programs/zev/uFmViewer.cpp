@@ -10,10 +10,10 @@ TFmViewer::TFmViewer() : TAppForm("FmViewer", "quorvane Viewer")
     auto* pnSource = Make<ui::TPanel>(pnInventory);
     pnSource->SetName("pnSource");
     pnSource->SetBevelOuter(ui::TBevel::bvNone);
-    pnSource->SetHeight(50);
+    pnSource->SetHeight(64);
     pnSource->SetAlign(ui::TAlign::alTop);
     lbSource = MakeNote(pnSource, "Source", 4, 4, 1);
-    lbReason = MakeNote(pnSource, "Reason", 4, 20, 2);
+    lbReason = MakeNote(pnSource, "Reason", 4, 20, 3);
     lbInventory = Make<ui::TListBox>(pnInventory);
     lbInventory->SetName("lbInventory");
     lbInventory->SetAlign(ui::TAlign::alClient);
