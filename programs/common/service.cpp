@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/rtl/handles.h"
+#include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 
 namespace svc {
@@ -209,13 +210,6 @@ void WINAPI ServiceMain(DWORD, char**)
     }
 }
 
-std::string ModulePath()
-{
-    std::vector<char> path(32768);
-    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    return std::string(path.data(), n);
-}
-
 std::string BaseName(const std::string& path)
 {
     const auto slash = path.find_last_of("\\/");
@@ -229,7 +223,7 @@ bool IsSwitch(const char* arg, const char* name)
 
 void PrintAbout(const TServiceProgram& program)
 {
-    const std::string exe = BaseName(ModulePath());
+    const std::string exe = BaseName(rtl::ModulePath());
     std::printf("%s: %s, the Windows service %s.\n%s\n\n", exe.c_str(), program.DisplayName.c_str(),
                 program.Name.c_str(), program.Description.c_str());
     std::printf("  %s /install [/silent]    register the service (starts with Windows)\n", exe.c_str());
@@ -319,7 +313,7 @@ int ServiceProgramMain(const TServiceProgram& program, int argc, char** argv)
         return ERROR_INVALID_PARAMETER;
     }
     if (install) {
-        const DWORD rc = InstallService(program, ModulePath());
+        const DWORD rc = InstallService(program, rtl::ModulePath());
         if (!silent) PrintOutcome(program, "installed", rc);
         return static_cast<int>(rc);
     }
