@@ -50,7 +50,11 @@ std::vector<TReporter> RequestReporters(const TEndpoint& server)
     std::vector<TReporter> reporters;
     for (const std::string& line : Exchange(server, ReportersRequest())) {
         TReporter r;
-        if (ParseReporter(line, r)) reporters.push_back(std::move(r));
+        // A line dropped here would be a computer missing from the list without a word.
+        if (!ParseReporter(line, r))
+            throw EBadReply("The server's list of computers holds a line that is not understood: " +
+                            line.substr(0, 200));
+        reporters.push_back(std::move(r));
     }
     return reporters;
 }

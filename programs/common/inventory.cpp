@@ -4,13 +4,10 @@
 #include <iphlpapi.h>
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <thread>
 
 #include "platform/rtl/handles.h"
 #include "platform/rtl/sysutils.h"
@@ -21,13 +18,36 @@ namespace {
 
 constexpr int kMaxPrograms = 5000;
 
-// What a probe's thread and the waiting caller share; whoever ends last frees it.
-struct TProbeRun {
+// What the probes' worker and the waiting caller share; whoever ends last frees it.
+struct TCollection {
+    std::vector<TProbe> probes;
     std::mutex lock;
-    std::condition_variable done;
-    bool finished = false;
-    TSection section;
+    std::vector<TSection> done;  // the sections of the probes that ended, in order
 };
+
+// One probe after the other on a single thread: Wine's loader, registry and
+// network calls are not safe to enter from many fresh threads at once, and a
+// thread started per probe left a crash or a stall now and then.
+DWORD WINAPI CollectionProc(void* param)
+{
+    const std::unique_ptr<std::shared_ptr<TCollection>> owner(static_cast<std::shared_ptr<TCollection>*>(param));
+    TCollection& run = **owner;
+    for (const TProbe& probe : run.probes) {
+        TSection section{probe.Section, {}};
+        try {
+            probe.Run(section);
+        } catch (const std::exception& e) {
+            section.Lines.Clear();
+            section.Add("Error", e.what());
+        } catch (...) {
+            section.Lines.Clear();
+            section.Add("Error", "The probe failed.");
+        }
+        std::lock_guard<std::mutex> guard(run.lock);
+        run.done.push_back(std::move(section));
+    }
+    return 0;
+}
 
 [[noreturn]] void RaiseCode(unsigned long code)
 {
@@ -247,45 +267,27 @@ std::string ComputerName()
 
 std::vector<TSection> RunProbes(const std::vector<TProbe>& probes, unsigned timeoutMs)
 {
-    std::vector<std::shared_ptr<TProbeRun>> runs;
-    for (const TProbe& probe : probes) {
-        auto run = std::make_shared<TProbeRun>();
-        run->section.Name = probe.Section;
-        runs.push_back(run);
-        try {
-            std::thread([run, work = probe.Run] {
-                TSection section{run->section.Name, {}};
-                try {
-                    work(section);
-                } catch (const std::exception& e) {
-                    section.Lines.Clear();
-                    section.Add("Error", e.what());
-                } catch (...) {
-                    section.Lines.Clear();
-                    section.Add("Error", "The probe failed.");
-                }
-                std::lock_guard<std::mutex> guard(run->lock);
-                run->section = std::move(section);
-                run->finished = true;
-                run->done.notify_all();
-            }).detach();
-        } catch (const std::exception& e) {
-            std::lock_guard<std::mutex> guard(run->lock);
-            run->section.Add("Error", e.what());
-            run->finished = true;
-        }
+    auto run = std::make_shared<TCollection>();
+    run->probes = probes;
+    std::string failure = "No answer within " + std::to_string(timeoutMs / 1000) + " seconds.";
+    auto param = std::make_unique<std::shared_ptr<TCollection>>(run);
+    rtl::KernelHandle thread(CreateThread(nullptr, 0, CollectionProc, param.get(), 0, nullptr));
+    if (thread) {
+        param.release();  // the worker owns its reference now
+        // A probe that hangs keeps the worker; the worker keeps the shared state.
+        WaitForSingleObject(thread.get(), timeoutMs);
+    } else {
+        failure = rtl::ErrorLine(GetLastError()).substr(6);
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::vector<TSection> sections;
-    for (const auto& run : runs) {
-        std::unique_lock<std::mutex> guard(run->lock);
-        if (!run->done.wait_until(guard, deadline, [&] { return run->finished; })) {
-            TSection late{run->section.Name, {}};
-            late.Add("Error", "No answer within " + std::to_string(timeoutMs / 1000) + " seconds.");
-            sections.push_back(std::move(late));
-            continue;
-        }
-        sections.push_back(run->section);
+    {
+        std::lock_guard<std::mutex> guard(run->lock);
+        sections = run->done;
+    }
+    for (std::size_t i = sections.size(); i < probes.size(); ++i) {
+        TSection late{probes[i].Section, {}};
+        late.Add("Error", failure);
+        sections.push_back(std::move(late));
     }
     return sections;
 }

@@ -17,10 +17,10 @@ struct TProbe {
     std::function<void(TSection&)> Run;  // fills the section's lines; may raise
 };
 
-// Runs the probes side by side, each on a thread of its own, and waits at
-// most timeoutMs for all of them. A probe that raises or does not finish in
-// time gives its section the one line "Error=..." instead; a late probe's
-// thread is left to end on its own and its result is dropped.
+// Runs the probes one after the other on a worker thread and waits at most
+// timeoutMs for all of them. A probe that raises gives its section the one
+// line "Error=..." instead; so does every probe that has not ended in time,
+// and the worker is left to end on its own, its late results dropped.
 std::vector<TSection> RunProbes(const std::vector<TProbe>& probes, unsigned timeoutMs);
 
 // The probes of this computer, in the order of the inventory.

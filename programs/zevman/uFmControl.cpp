@@ -131,6 +131,8 @@ void TFmControl::LoadReporters(const rtl::TStringList* record)
         const std::string count = reporters.size() == 1 ? "1 computer" : std::to_string(reporters.size()) + " computers";
         lbReportersState->SetText(reporters.empty() ? "No computer has reported to the server (" + where + ") yet."
                                                     : count + " reported to the server (" + where + ").");
+    } catch (const proto::EBadReply& e) {
+        lbReportersState->SetText(apps::OneLine("The server (" + where + ") sent a list that is not usable: " + e.Message()));
     } catch (const std::exception& e) {
         lbReportersState->SetText(apps::OneLine("The server (" + where + ") did not answer: " + e.what()));
     }

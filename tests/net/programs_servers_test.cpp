@@ -281,6 +281,50 @@ TEST(ServerReports, WithoutAFolderReportsAreRefused)
     EXPECT_TRUE(proto::RequestReporters({"127.0.0.1", server.Port()}).empty());
 }
 
+// A server that answers the list of computers with a fixed reply.
+class TFixedListSession : public svc::TLineSession {
+public:
+    explicit TFixedListSession(rtl::TStringList lines) : lines_(std::move(lines)) {}
+    TAction OnLine(const std::string&, std::string& reply) override
+    {
+        svc::AppendReply(reply, lines_);
+        return TAction::Close;
+    }
+
+private:
+    rtl::TStringList lines_;
+};
+
+TEST(ServerReports, AListLineThatIsNotUnderstoodIsAnErrorNotAMissingComputer)
+{
+    const std::string good = proto::FormatReporter({"PC-01", "2026-01-02 03:04:05"});
+    struct Case {
+        const char* bad;
+        const char* shown;
+    };
+    const Case cases[] = {{"just-one-item", "just-one-item"}, {"", ""}};
+    for (const Case& c : cases) {
+        svc::TLineServer server({}, [&](const svc::TPeer&) {
+            return std::make_unique<TFixedListSession>(rtl::TStringList{good, c.bad, good});
+        });
+        TServing serving([&](HANDLE stop) { server.Serve(stop); });
+        try {
+            const auto listed = proto::RequestReporters({"127.0.0.1", server.Port()});
+            ADD_FAILURE() << "listed " << listed.size() << " of 3 lines";
+        } catch (const proto::EBadReply& e) {
+            EXPECT_EQ(e.Message(), std::string("The server's list of computers holds a line that is not understood: ") +
+                                       c.shown);
+        }
+    }
+    svc::TLineServer sound({}, [&](const svc::TPeer&) {
+        return std::make_unique<TFixedListSession>(rtl::TStringList{good});
+    });
+    TServing serving([&](HANDLE stop) { sound.Serve(stop); });
+    const auto listed = proto::RequestReporters({"127.0.0.1", sound.Port()});
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].Computer, "PC-01");
+}
+
 TEST(DataService, AnswersTheInventoryAndNothingElse)
 {
     std::atomic<int> collected{0};
