@@ -11,6 +11,7 @@
 
 #include "platform/rtl/handles.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/rtl/thread.h"
 
 namespace inv {
 
@@ -26,12 +27,9 @@ struct TCollection {
 };
 
 // One probe after the other on a single thread: Wine's loader, registry and
-// network calls are not safe to enter from many fresh threads at once, and a
-// thread started per probe left a crash or a stall now and then.
-DWORD WINAPI CollectionProc(void* param)
+// network calls are not safe to enter from many fresh threads at once.
+void RunCollection(TCollection& run)
 {
-    const std::unique_ptr<std::shared_ptr<TCollection>> owner(static_cast<std::shared_ptr<TCollection>*>(param));
-    TCollection& run = **owner;
     for (const TProbe& probe : run.probes) {
         TSection section{probe.Section, {}};
         try {
@@ -46,7 +44,6 @@ DWORD WINAPI CollectionProc(void* param)
         std::lock_guard<std::mutex> guard(run.lock);
         run.done.push_back(std::move(section));
     }
-    return 0;
 }
 
 [[noreturn]] void RaiseCode(unsigned long code)
@@ -270,14 +267,12 @@ std::vector<TSection> RunProbes(const std::vector<TProbe>& probes, unsigned time
     auto run = std::make_shared<TCollection>();
     run->probes = probes;
     std::string failure = "No answer within " + std::to_string(timeoutMs / 1000) + " seconds.";
-    auto param = std::make_unique<std::shared_ptr<TCollection>>(run);
-    rtl::KernelHandle thread(CreateThread(nullptr, 0, CollectionProc, param.get(), 0, nullptr));
-    if (thread) {
-        param.release();  // the worker owns its reference now
+    try {
         // A probe that hangs keeps the worker; the worker keeps the shared state.
-        WaitForSingleObject(thread.get(), timeoutMs);
-    } else {
-        failure = rtl::ErrorLine(GetLastError()).substr(6);
+        const rtl::KernelHandle worker = rtl::StartThread([run] { RunCollection(*run); });
+        WaitForSingleObject(worker.get(), timeoutMs);
+    } catch (const rtl::Exception& e) {
+        failure = CleanValue(e.Message());
     }
     std::vector<TSection> sections;
     {

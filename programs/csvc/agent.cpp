@@ -2,10 +2,10 @@
 
 #include <memory>
 #include <mutex>
-#include <thread>
 
 #include "platform/rtl/handles.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/rtl/thread.h"
 #include "programs/common/record_ports.h"
 
 namespace agent {
@@ -63,7 +63,7 @@ void RunAgent(const TAgentSettings& settings, const TReportSources& sources, HAN
         const unsigned long long started = GetTickCount64();
         auto run = std::make_shared<TReportRun>();
         if (!run->done) rtl::RaiseLastOSError();
-        std::thread([run, settings, sources] {
+        rtl::StartThread([run, settings, sources] {
             std::string error;
             try {
                 ReportOnce(settings, sources);
@@ -75,7 +75,7 @@ void RunAgent(const TAgentSettings& settings, const TReportSources& sources, HAN
             std::lock_guard<std::mutex> guard(run->lock);
             run->error = error;
             SetEvent(run->done.get());
-        }).detach();
+        });  // runs on by itself when the loop is stopped
 
         const HANDLE waits[2] = {stop, run->done.get()};
         if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) return;  // the report is abandoned

@@ -71,7 +71,7 @@ TEST(Inventory, ProbesTakeTurnsAndRepeatedCollectionsStayWhole)
     for (const inv::TSection& s : got) EXPECT_EQ(s.Lines.Text(), "Value=1\r\n") << s.Name;
     EXPECT_EQ(most->load(), 1);
 
-    for (int round = 0; round < 25; ++round) {
+    for (int round = 0; round < 10; ++round) {
         const rtl::TStringList lines = inv::CollectInventory();
         const std::vector<inv::TSection> sections = inv::ParseInventory(lines);
         ASSERT_EQ(sections.size(), 7u) << "round " << round;
