@@ -39,16 +39,6 @@ bool ChooseTranslation(const void* block, Translation& chosen)
     return true;
 }
 
-std::string OwnModulePath()
-{
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) return std::string(path.data(), n);
-        path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace
 
 TVer::TVer(bool runAtOnce) : TQueryData("Ver", "cfg")
@@ -60,7 +50,7 @@ int TVer::Query(const char* module)
 {
     if (State() != 0) return State();
     SetState(-1);
-    const std::string path = module ? std::string(module) : OwnModulePath();
+    const std::string path = module ? std::string(module) : rtl::ModulePath();
 
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);

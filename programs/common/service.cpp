@@ -209,13 +209,6 @@ void WINAPI ServiceMain(DWORD, char**)
     }
 }
 
-std::string ModulePath()
-{
-    std::vector<char> path(32768);
-    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    return std::string(path.data(), n);
-}
-
 std::string BaseName(const std::string& path)
 {
     const auto slash = path.find_last_of("\\/");
@@ -229,7 +222,7 @@ bool IsSwitch(const char* arg, const char* name)
 
 void PrintAbout(const TServiceProgram& program)
 {
-    const std::string exe = BaseName(ModulePath());
+    const std::string exe = BaseName(rtl::ModulePath());
     std::printf("%s: %s, the Windows service %s.\n%s\n\n", exe.c_str(), program.DisplayName.c_str(),
                 program.Name.c_str(), program.Description.c_str());
     std::printf("  %s /install [/silent]    register the service (starts with Windows)\n", exe.c_str());
@@ -256,11 +249,10 @@ std::string QuotedImagePath(const std::string& path)
 void ReportError(const std::string& serviceName, const std::string& text)
 {
     OutputDebugStringA((serviceName + ": " + text + "\n").c_str());
-    const HANDLE source = RegisterEventSourceA(nullptr, serviceName.c_str());
-    if (source == nullptr) return;
+    const rtl::EventSource source(RegisterEventSourceA(nullptr, serviceName.c_str()));
+    if (!source) return;
     const char* strings[] = {text.c_str()};
-    ReportEventA(source, EVENTLOG_ERROR_TYPE, 0, 0, nullptr, 1, 0, strings, nullptr);
-    DeregisterEventSource(source);
+    ReportEventA(source.get(), EVENTLOG_ERROR_TYPE, 0, 0, nullptr, 1, 0, strings, nullptr);
 }
 
 DWORD InstallService(const TServiceProgram& program, const std::string& imagePath)
@@ -319,7 +311,7 @@ int ServiceProgramMain(const TServiceProgram& program, int argc, char** argv)
         return ERROR_INVALID_PARAMETER;
     }
     if (install) {
-        const DWORD rc = InstallService(program, ModulePath());
+        const DWORD rc = InstallService(program, rtl::ModulePath());
         if (!silent) PrintOutcome(program, "installed", rc);
         return static_cast<int>(rc);
     }

@@ -7,16 +7,11 @@
 #include <vector>
 
 #include "platform/rtl/handles.h"
+#include "platform/ui/ui_handles.h"
 
 namespace uidrv {
 
 namespace {
-
-struct ScreenDcPolicy {
-    using handle_type = HDC;
-    static HDC invalid() noexcept { return nullptr; }
-    static void close(HDC dc) noexcept { ReleaseDC(nullptr, dc); }
-};
 
 // GDI+ for the life of the driver; started on first use.
 class GdiPlus {
@@ -89,16 +84,18 @@ std::string SaveScreenRect(const RECT& rc, const std::string& path, std::string&
         error = "empty rectangle";
         return std::string();
     }
-    rtl::UniqueHandle<ScreenDcPolicy> screen(GetDC(nullptr));
-    rtl::UniqueHandle<rtl::NullHandlePolicy<HDC, &DeleteDC>> memory(CreateCompatibleDC(screen.get()));
-    rtl::UniqueHandle<rtl::NullHandlePolicy<HGDIOBJ, &DeleteObject>> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    const ui::WindowDC screen = ui::DCOf(nullptr);
+    rtl::UniqueHandle<rtl::NullHandlePolicy<HDC, &DeleteDC>> memory(CreateCompatibleDC(screen.get().dc));
+    const ui::GdiObject bitmap(CreateCompatibleBitmap(screen.get().dc, width, height));
     if (!screen || !memory || !bitmap) {
         error = "no screen device context";
         return std::string();
     }
-    const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-    const BOOL copied = BitBlt(memory.get(), 0, 0, width, height, screen.get(), rc.left, rc.top, SRCCOPY | CAPTUREBLT);
-    SelectObject(memory.get(), old);
+    BOOL copied = FALSE;
+    {
+        const ui::Selection selected = ui::SelectInto(memory.get(), bitmap.get());
+        copied = BitBlt(memory.get(), 0, 0, width, height, screen.get().dc, rc.left, rc.top, SRCCOPY | CAPTUREBLT);
+    }
     if (!copied) {
         error = "the screen cannot be read";
         return std::string();
