@@ -32,12 +32,9 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT message, LPARAM /*lParam*/, LPARAM d
     SafeCall([hwnd, data] {
         auto* state = reinterpret_cast<BrowseState*>(data);
         state->name = SetControlName(hwnd, "SelectDirectory");
-        LPITEMIDLIST pidl = nullptr;
-        if (!state->initial->empty() &&
-            SUCCEEDED(SHParseDisplayName(rtl::Widen(*state->initial).c_str(), nullptr, &pidl, 0, nullptr))) {
-            ItemIdList selection(pidl);
-            SendMessageA(hwnd, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(selection.get()));
-        }
+        // By path: Wine's dialog ignores a selection given as an item list.
+        if (!state->initial->empty())
+            SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(state->initial->c_str()));
     });
     return 0;
 }
