@@ -23,9 +23,9 @@ int TCheckListBox::Add(const std::string& text)
     if (index >= 0) SendMessageA(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), kUnchecked);
     // A line wider than the list can be scrolled into view instead of being cut off.
     if (WindowDC dc = DCOf(Handle())) {
-        const Selection font = SelectInto(dc.get().dc, FontHandle(Font()));
+        const Selection font = SelectInto(dc.get().second, FontHandle(Font()));
         SIZE extent{};
-        GetTextExtentPoint32A(dc.get().dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        GetTextExtentPoint32A(dc.get().second, text.c_str(), static_cast<int>(text.size()), &extent);
         widest_ = std::max(widest_, static_cast<int>(extent.cx) + kTextLeft + 2);
         SendMessageA(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_), 0);
     }

@@ -53,8 +53,8 @@ void TLabel::AdjustSize()
     if (!dc) return;
     RECT rc{0, 0, 0, 0};
     {
-        const Selection font = SelectInto(dc.get().dc, FontHandle(Font()));
-        DrawTextA(dc.get().dc, text.empty() ? " " : text.c_str(), -1, &rc, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+        const Selection font = SelectInto(dc.get().second, FontHandle(Font()));
+        DrawTextA(dc.get().second, text.empty() ? " " : text.c_str(), -1, &rc, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
     }
     SetBounds(Left(), Top(), rc.right, rc.bottom);
 }

@@ -26,59 +26,44 @@ using GlobalMemory = rtl::UniqueHandle<rtl::NullHandlePolicy<HGLOBAL, &GlobalFre
 
 using Window = rtl::UniqueHandle<rtl::NullHandlePolicy<HWND, &DestroyWindow>>;
 
-// A DC from GetDC goes back to the window it came from (none: the screen).
-struct WindowDcHandle {
-    HWND window = nullptr;
-    HDC dc = nullptr;
-    bool operator==(const WindowDcHandle&) const = default;
+// Handles given back with two values, by a call that takes both.
+template <class First, class Second>
+struct HandlePair {
+    First first{};
+    Second second{};
+    bool operator==(const HandlePair&) const = default;
 };
-struct WindowDcPolicy {
-    using handle_type = WindowDcHandle;
-    static WindowDcHandle invalid() noexcept { return {}; }
-    static void close(WindowDcHandle h) noexcept { ReleaseDC(h.window, h.dc); }
+template <class First, class Second, auto Close>
+struct PairPolicy {
+    using handle_type = HandlePair<First, Second>;
+    static handle_type invalid() noexcept { return {}; }
+    static void close(handle_type h) noexcept { Close(h.first, h.second); }
 };
-using WindowDC = rtl::UniqueHandle<WindowDcPolicy>;
+
+// A DC from GetDC goes back to the window it came from (none: the screen):
+// first the window, second the DC.
+using WindowDC = rtl::UniqueHandle<PairPolicy<HWND, HDC, &ReleaseDC>>;
 inline WindowDC DCOf(HWND window)
 {
     HDC dc = GetDC(window);
-    return dc ? WindowDC(WindowDcHandle{window, dc}) : WindowDC();
+    return dc ? WindowDC({window, dc}) : WindowDC();
 }
 
 // An object selected into a DC; the old one goes back in when the owner ends.
-struct SelectionHandle {
-    HDC dc = nullptr;
-    HGDIOBJ old = nullptr;
-    bool operator==(const SelectionHandle&) const = default;
-};
-struct SelectionPolicy {
-    using handle_type = SelectionHandle;
-    static SelectionHandle invalid() noexcept { return {}; }
-    static void close(SelectionHandle h) noexcept { SelectObject(h.dc, h.old); }
-};
-using Selection = rtl::UniqueHandle<SelectionPolicy>;
+using Selection = rtl::UniqueHandle<PairPolicy<HDC, HGDIOBJ, &SelectObject>>;
 inline Selection SelectInto(HDC dc, HGDIOBJ object)
 {
     HGDIOBJ old = SelectObject(dc, object);
-    return old && old != HGDI_ERROR ? Selection(SelectionHandle{dc, old}) : Selection();
+    return old && old != HGDI_ERROR ? Selection({dc, old}) : Selection();
 }
 
 // BeginPaint paired with EndPaint; the PAINTSTRUCT lives in the scope, which
 // therefore stays where it was made.
-struct PaintHandle {
-    HWND window = nullptr;
-    const PAINTSTRUCT* paint = nullptr;
-    bool operator==(const PaintHandle&) const = default;
-};
-struct PaintPolicy {
-    using handle_type = PaintHandle;
-    static PaintHandle invalid() noexcept { return {}; }
-    static void close(PaintHandle h) noexcept { EndPaint(h.window, h.paint); }
-};
 class PaintScope {
 public:
     explicit PaintScope(HWND window)
     {
-        if (BeginPaint(window, &paint_) != nullptr) scope_.reset(PaintHandle{window, &paint_});
+        if (BeginPaint(window, &paint_) != nullptr) scope_.reset({window, &paint_});
     }
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
@@ -86,7 +71,7 @@ public:
 
 private:
     PAINTSTRUCT paint_{};
-    rtl::UniqueHandle<PaintPolicy> scope_;
+    rtl::UniqueHandle<PairPolicy<HWND, const PAINTSTRUCT*, &EndPaint>> scope_;
 };
 
 }  // namespace ui

@@ -85,8 +85,8 @@ std::string SaveScreenRect(const RECT& rc, const std::string& path, std::string&
         return std::string();
     }
     const ui::WindowDC screen = ui::DCOf(nullptr);
-    rtl::UniqueHandle<rtl::NullHandlePolicy<HDC, &DeleteDC>> memory(CreateCompatibleDC(screen.get().dc));
-    const ui::GdiObject bitmap(CreateCompatibleBitmap(screen.get().dc, width, height));
+    rtl::UniqueHandle<rtl::NullHandlePolicy<HDC, &DeleteDC>> memory(CreateCompatibleDC(screen.get().second));
+    const ui::GdiObject bitmap(CreateCompatibleBitmap(screen.get().second, width, height));
     if (!screen || !memory || !bitmap) {
         error = "no screen device context";
         return std::string();
@@ -94,7 +94,7 @@ std::string SaveScreenRect(const RECT& rc, const std::string& path, std::string&
     BOOL copied = FALSE;
     {
         const ui::Selection selected = ui::SelectInto(memory.get(), bitmap.get());
-        copied = BitBlt(memory.get(), 0, 0, width, height, screen.get().dc, rc.left, rc.top, SRCCOPY | CAPTUREBLT);
+        copied = BitBlt(memory.get(), 0, 0, width, height, screen.get().second, rc.left, rc.top, SRCCOPY | CAPTUREBLT);
     }
     if (!copied) {
         error = "the screen cannot be read";

@@ -1,12 +1,14 @@
 // The application window: it carries the title on the taskbar for the whole
 // run and owns every window of the program, which therefore have no taskbar
-// buttons of their own.
+// buttons of their own. And the owners of the window layer's other handles.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/ui_handles.h"
 
 namespace {
 
@@ -69,4 +71,40 @@ TEST(ApplicationWindow, IsShownForTheWholeRunAndAModalFormKeepsItsOwner)
     EXPECT_TRUE(appShownDuringModal);
     EXPECT_EQ(modalResult, ui::mrCancel);
     EXPECT_TRUE(IsWindowVisible(ui::Application().Handle()));
+}
+
+// A copyable owner would give its handle back twice.
+template <class T>
+constexpr bool MoveOnly = !std::is_copy_constructible_v<T> && !std::is_copy_assignable_v<T>;
+static_assert(MoveOnly<ui::WindowDC> && MoveOnly<ui::Selection> && MoveOnly<ui::Window> && MoveOnly<ui::GlobalAtom>);
+static_assert(!std::is_copy_constructible_v<ui::PaintScope> && !std::is_move_constructible_v<ui::PaintScope>);
+
+TEST(ControlNames, ARenamedOrDestroyedWindowLeavesNoAtomBehind)
+{
+    {
+        ui::TForm form("QvTestNameFirst", "Names", 200, 100);
+        EXPECT_NE(GlobalFindAtomA("QvTestNameFirst"), 0);
+        form.SetName("QvTestNameSecond");
+        EXPECT_EQ(ui::GetControlName(form.Handle()), "QvTestNameSecond");
+        EXPECT_EQ(GlobalFindAtomA("QvTestNameFirst"), 0);  // the first name's atom is gone
+        EXPECT_NE(GlobalFindAtomA("QvTestNameSecond"), 0);
+    }
+    EXPECT_EQ(GlobalFindAtomA("QvTestNameSecond"), 0);
+}
+
+TEST(OtherWindowsDisabled, DisablesTheOthersAndGivesBackOnlyWhatItTook)
+{
+    ui::TForm kept("FmKept", "Kept", 200, 100);
+    ui::TForm other("FmOther", "Other", 200, 100);
+    ui::TForm alreadyOff("FmAlreadyOff", "Already off", 200, 100);
+    alreadyOff.SetEnabled(false);
+    {
+        const ui::TOtherWindowsDisabled others(kept.Handle());
+        EXPECT_TRUE(kept.Enabled());
+        EXPECT_FALSE(other.Enabled());
+        EXPECT_FALSE(alreadyOff.Enabled());
+    }
+    EXPECT_TRUE(kept.Enabled());
+    EXPECT_TRUE(other.Enabled());
+    EXPECT_FALSE(alreadyOff.Enabled());  // was off before, stays off
 }
