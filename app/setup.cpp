@@ -7,34 +7,16 @@
 #include <memory>
 
 #include "detect/uFmDetect.h"
+#include "platform/rtl/module.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/forms.h"
 #include "uFmEula.h"
 #include "uFmStart.h"
 #include "wizard/uFmMain.h"
 
-namespace {
-
-// DLLs that the program loads by name come from the system folder only, never
-// from the folder setup.exe was started from. Older systems without the call
-// still start, with the current folder at least taken out of the search.
-void RestrictDllSearch()
-{
-    SetDllDirectoryA("");
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (kernel == nullptr) return;
-    const auto proc = GetProcAddress(kernel, "SetDefaultDllDirectories");
-    if (proc == nullptr) return;
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(proc));
-    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    RestrictDllSearch();
+    rtl::RestrictDllSearch();
     const HRESULT ole = OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/rtl/handles.h"
 #include "usqlpayload.h"
 
 namespace database {
@@ -52,15 +51,8 @@ void RunDatabaseSection(const TDatabaseChoice& choice, const TSqlTemplates& temp
 void WriteSetupSql(const std::string& folder, const std::string& content)
 {
     const std::string path = folder + "\\setup.sql";
-    rtl::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        throw EFCreateError(rtl::Format("Cannot create file \"%s\". %s", {path, rtl::SysErrorMessage(error)}));
-    }
-    DWORD written = 0;
-    if (!WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr))
-        rtl::RaiseLastOSError();
-    if (written != content.size()) rtl::RaiseLastOSError(ERROR_DISK_FULL);
+    const rtl::FileHandle file = rtl::CreateOutputFile(path, GENERIC_WRITE);
+    rtl::WriteWhole(file.get(), content.data(), content.size(), path);
 }
 
 void SetServer(dbx::TSQLConnection& sqlc, const std::string& host)

@@ -4,16 +4,13 @@
 #include <string>
 
 #include "platform/dbx/sqlconnection.h"
+#include "platform/rtl/files.h"
 #include "usqltext.h"
 
 namespace database {
 
 // A file that cannot be created: "Cannot create file "<path>". <system text>".
-class EFCreateError : public rtl::Exception {
-public:
-    using Exception::Exception;
-    const char* ClassName() const noexcept override { return "EFCreateError"; }
-};
+using rtl::EFCreateError;
 
 // What the section tells the window: progress lines and database errors.
 class IProvisionStatus {
@@ -45,7 +42,7 @@ void RunDatabaseSection(const TDatabaseChoice& choice, const TSqlTemplates& temp
                         IProvisionStatus& status);
 
 // Writes setup.sql into folder, replacing a file of that name: the bytes as
-// they are, no byte-order mark. Raises EFCreateError or EOSError.
+// they are, no byte-order mark. Raises EFCreateError or rtl::EWriteError.
 void WriteSetupSql(const std::string& folder, const std::string& content);
 
 // Stage 3, before the login dialog: the server to connect to, and "master".

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 
 const char* const VersionInfoKeys[10] = {

@@ -19,6 +19,7 @@
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/stdctrls.h"
+#include "install_plan.h"
 #include "stage_rules.h"
 
 class TFmMain : public ui::TForm {
@@ -43,6 +44,10 @@ public:
     // The components ticked in stage 1, read from the check lists.
     TComponentChoice Choice() const;
     bool ServerSelected() const { return clbSelS->Checked(1); }
+    // What the installation run reads from the window.
+    TInstallInput InstallInput() const;
+    // One status line of the run in stage 4: shown, repainted at once, then 300 ms.
+    void ShowStep(const std::string& text);
 
     // Installation settings, as text.
     std::string FHost, FServer, FClient, FLocal, FData;

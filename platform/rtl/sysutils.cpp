@@ -175,17 +175,6 @@ std::string Narrow(const std::wstring& text)
     return out;
 }
 
-std::string ModulePath()
-{
-    // A path may be longer than MAX_PATH; the buffer grows up to the longest path the system allows.
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size() || path.size() >= 32768) return std::string(path.data(), std::min<std::size_t>(n, path.size()));
-        path.resize(path.size() * 2);
-    }
-}
-
 bool SameText(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size()) return false;

@@ -95,9 +95,6 @@ std::string ErrorLine(unsigned long code);
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);
 
-// The full path of the running program's file.
-std::string ModulePath();
-
 // Case-insensitive comparison of single-byte text (ASCII letters fold).
 bool SameText(const std::string& a, const std::string& b);
 std::string UpperCase(std::string text);

@@ -19,22 +19,23 @@ TButton* TButtonBar::AddButton(const std::string& name, const std::string& capti
     TButton* button = form->Make<TButton>(this, caption);
     button->SetName(name);
     buttons_.push_back(button);
-    PlaceButtons();
+    Arrange();
     return button;
 }
 
 void TButtonBar::Resized()
 {
     TPanel::Resized();
-    PlaceButtons();
+    Arrange();
 }
 
-void TButtonBar::PlaceButtons()
+void TButtonBar::Arrange()
 {
-    int left = ClientWidth() - kMargin - static_cast<int>(buttons_.size()) * (kButtonWidth + kGap) + kGap;
-    for (TButton* button : buttons_) {
-        button->SetBounds(left, kMargin, kButtonWidth, kButtonHeight);
-        left += kButtonWidth + kGap;
+    int right = ClientWidth() - kMargin;
+    for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) {
+        if (!(*it)->Visible()) continue;
+        (*it)->SetBounds(right - kButtonWidth, kMargin, kButtonWidth, kButtonHeight);
+        right -= kButtonWidth + kGap;
     }
 }
 

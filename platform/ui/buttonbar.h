@@ -25,12 +25,13 @@ public:
     // Adds a button at the right end of the row: buttons are added from left to
     // right, which is also their tab order.
     TButton* AddButton(const std::string& name, const std::string& caption);
+    // Places the buttons again, after one was hidden or shown: hidden ones leave no gap.
+    void Arrange();
 
 protected:
     void Resized() override;
 
 private:
-    void PlaceButtons();
     std::vector<TButton*> buttons_;
 };
 

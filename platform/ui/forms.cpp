@@ -111,6 +111,8 @@ void TForm::DoShow()
 {
     SafeCall([this] { FormShow(); });
     if (OnShow) SafeCall([this] { OnShow(this); });
+    // The forms have no taskbar buttons of their own: the application's stands for them.
+    Application().ShowHandle();
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
     if (Usable(activeControl_)) {
@@ -292,9 +294,14 @@ LRESULT CALLBACK TApplication::Proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+void TApplication::ShowHandle()
+{
+    if (!IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
+
 int TApplication::Run()
 {
-    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    ShowHandle();
     if (mainForm_ != nullptr) mainForm_->Show();
     MSG msg;
     BOOL got;

@@ -121,6 +121,8 @@ public:
     void SetMainForm(TForm* form) { mainForm_ = form; }
     // The application window, made on first use.
     HWND Handle();
+    // Puts the title on the taskbar; from the first form shown on.
+    void ShowHandle();
     // Shows the application window and the main form and runs the message
     // loop until the main form is destroyed.
     int Run();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/rtl/handles.h"
+#include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 
 namespace svc {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "query/ucfg.h"
+#include "record_fixture.h"
 #include "registry/ureg.h"
 
 namespace {
@@ -46,32 +47,6 @@ std::string ProductPath()
     return std::string(VendorShortKey) + "\\" + ProductGuid;
 }
 
-// The record's lines in the order the registration writes them, with the
-// wizard's default settings.
-void AddRecord(ureg::TSetReg& reg, const Component& c)
-{
-    reg.Add(std::string("DisplayName=") + c.displayName);
-    reg.Add(std::string("Id=") + c.guid);
-    reg.Add("FileVersion=1.0.0.0");
-    reg.Add("ProductVersion=1.0.0.0");
-    reg.Add("Uninstall=1.0.0.0");
-    reg.Add("Source=" + kFolder + "\\" + c.program);
-    if (c.host) {
-        reg.Add("Host=127.0.0.1");
-        reg.Add("Server=1991");
-        reg.Add("Client=1881");
-    }
-    if (c.local) reg.Add("Local=1771");
-    reg.Add("Data=1661");
-    if (c.database) {
-        reg.Add("HostName=localhost");
-        reg.Add("DataBase=zpprf");
-        reg.Add("User_Name=ontzuq");
-        reg.Add("Password=tovendu");
-    }
-    if (c.rdcPath) reg.Add("RdcPath=");
-}
-
 // The writer reports nothing, so the helper looks for what it wrote.
 bool Written(const ureg::TSetReg& reg)
 {
@@ -99,7 +74,7 @@ bool Write(ureg::TSetReg& reg, const std::string& word, const std::vector<std::s
     for (const Component& c : kComponents) {
         if (word != c.word) continue;
         reg.SetKey("SOFTWARE", ProductPath() + "\\" + c.guid, HKEY_LOCAL_MACHINE);
-        AddRecord(reg, c);
+        AddDefaultRecord(reg, c.displayName, c.guid, kFolder + "\\" + c.program, {c.host, c.local, c.database, c.rdcPath});
         for (const std::string& line : lines) {
             const std::size_t eq = line.find('=');
             reg.SetValue(line.substr(0, eq), line.substr(eq + 1));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/rtl/handles.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/ui/ui_handles.h"
 
 namespace uidrv {
@@ -32,14 +33,6 @@ private:
     bool ok_ = false;
 };
 
-std::wstring Wide(const std::string& text)
-{
-    std::wstring out(text.size() + 1, L'\0');
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()));
-    out.resize(n > 0 ? n - 1 : 0);
-    return out;
-}
-
 bool SavePng(HBITMAP bitmap, const std::string& path)
 {
     static GdiPlus gdiplus;
@@ -48,7 +41,7 @@ bool SavePng(HBITMAP bitmap, const std::string& path)
     if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, image.put()) != Gdiplus::Ok) return false;
     // The PNG encoder's class id is fixed across GDI+ versions.
     const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-    return Gdiplus::DllExports::GdipSaveImageToFile(image.get(), Wide(path).c_str(), &png, nullptr) == Gdiplus::Ok;
+    return Gdiplus::DllExports::GdipSaveImageToFile(image.get(), rtl::Widen(path).c_str(), &png, nullptr) == Gdiplus::Ok;
 }
 
 bool SaveBmp(HDC dc, HBITMAP bitmap, int width, int height, const std::string& path)

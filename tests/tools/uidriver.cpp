@@ -19,7 +19,7 @@
 // its "set" lines hold on after it.
 //
 //   start [PROGRAM ARGS...]      start PROGRAM (default: --program), also after the last one ended
-//   attach CAPTION [SECONDS]     take over the program showing that window
+//   attach CAPTION [SECONDS]     take over the program showing that window, also after the last one ended
 //   run PROGRAM ARGS...          run a helper (beside the driver) to its end; exit code 0
 //   spawn PROGRAM ARGS...        start a helper (beside the driver) that keeps running; waits for
 //                                the first line it prints, its sign of being ready
@@ -35,6 +35,11 @@
 //   expect-text CONTROL TEXT     a control's text
 //   expect-lines LIST LINE...    a list's lines; check lists as "[x] ", "[ ] " or "[-] " (header row) + text
 //   expect-enabled CONTROL yes|no   usable by a person: itself and every parent enabled
+//   expect-steps CONTROL LINE... every text the control shows, in order, until the current
+//                                window closes or a message box appears; a text already
+//                                there at the start counts only when it is the first LINE
+//                                (the others are what the window showed before); screenshot
+//                                half-way
 //   expect-focus CONTROL         the control has the keyboard focus
 //   message TEXT [BUTTON]        a message box with that text; screenshot; answer (default OK)
 //   exit CODE [SECONDS]          the program ends with CODE and shows no other window meanwhile
@@ -63,6 +68,7 @@
 #include <vector>
 
 #include "platform/rtl/handles.h"
+#include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/ui/control_name.h"
 #include "scenario.h"
@@ -283,6 +289,9 @@ private:
         } else if (command == "expect-lines") {
             need(1, 999, "expect-lines LIST LINE... (or a { block } of lines)");
             ExpectLines(w[1], Words(w.begin() + 2, w.end()));
+        } else if (command == "expect-steps") {
+            need(2, 999, "expect-steps CONTROL LINE... (or a { block } of lines)");
+            ExpectSteps(w[1], Words(w.begin() + 2, w.end()));
         } else if (command == "expect-enabled") {
             need(2, 2, "expect-enabled CONTROL yes|no");
             ExpectEnabled(w[1], YesNo(w[2]));
@@ -375,7 +384,12 @@ private:
 
     void Attach(const std::string& caption, DWORD limitMs)
     {
-        if (process_) throw BadStep{"a program is already started"};
+        // Also once the started program has ended: one that hands its work to
+        // another process (the uninstaller's temporary copy) ends at once.
+        DWORD ended = 0;
+        if (process_ && !TargetEnded(ended)) throw BadStep{"a program is already running"};
+        process_.reset();
+        current_ = nullptr;
         HWND found = nullptr;
         WaitFor(limitMs, [&] {
             found = FindWindowA(nullptr, caption.c_str());
@@ -676,6 +690,39 @@ private:
         std::string now;
         if (!WaitFor(timeoutMs_, [&] { return (now = WindowText(control)) == text; }))
             WaitFailed(name + " reading " + Quote(text), Quote(now));
+    }
+
+    // The program's thread is busy while it shows these texts, so they are
+    // read without sending it a message.
+    void ExpectSteps(const std::string& name, const Words& expected)
+    {
+        HWND control = Control(name);
+        HWND top = Current();
+        Words seen;
+        std::string last = PlainWindowText(control);
+        if (last == expected[0]) seen.push_back(last);
+        bool shot = false;
+        auto over = [&] {
+            DWORD code = 0;
+            if (!IsWindow(top) || !IsWindowVisible(top) || TargetEnded(code)) return true;
+            for (HWND w : TopWindows(pid_))
+                if (IsMessageBox(w)) return true;
+            return false;
+        };
+        const ULONGLONG deadline = GetTickCount64() + timeoutMs_;
+        bool ended = false;
+        while (!(ended = over()) && GetTickCount64() < deadline) {
+            const std::string now = PlainWindowText(control);
+            if (now != last && !now.empty()) seen.push_back(now);
+            last = now;
+            if (!shot && seen.size() * 2 >= expected.size()) {
+                Shoot(top, "steps " + seen.back());
+                shot = true;
+            }
+            Sleep(15);
+        }
+        if (!ended) throw StepFailed{"the window closing after" + JoinLines(expected), "still open after" + JoinLines(seen)};
+        if (seen != expected) throw StepFailed{name + " showing" + JoinLines(expected), JoinLines(seen)};
     }
 
     void ExpectLines(const std::string& name, const Words& expected)

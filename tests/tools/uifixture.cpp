@@ -1,7 +1,8 @@
 // A small window program for testing the UI driver itself: named controls,
 // a check list kept the way the setup's check lists keep it (item data 0
 // unticked, 1 ticked, 2 header row; a click on an item toggles it), Enter and
-// Esc on default and cancel buttons, a message box and an exit code.
+// Esc on default and cancel buttons, a message box, texts shown while busy
+// and an exit code.
 //
 // Windows: "Fixture Licence" (I Agree / Disagree), then "Fixture Form".
 // Exit code: 0 after Disagree or Cancel, 3 after Done.
@@ -123,6 +124,13 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             }
             return 0;
         case IdDone:
+            // A busy end, as the setup's installation run has: texts shown
+            // one after another while the thread takes no messages.
+            for (const char* text : {"Closing 1", "Closing 2", "Closing 3"}) {
+                SetWindowTextA(label, text);
+                UpdateWindow(label);
+                Sleep(200);
+            }
             exitCode = 3;
             DestroyWindow(hwnd);
             return 0;

@@ -112,6 +112,14 @@ std::string WindowText(HWND hwnd)
     return Narrow(text);
 }
 
+std::string PlainWindowText(HWND hwnd)
+{
+    std::wstring text(1024, L'\0');
+    const int n = InternalGetWindowText(hwnd, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(std::max(n, 0)));
+    return Narrow(text);
+}
+
 std::string ClassName(HWND hwnd)
 {
     char name[256];

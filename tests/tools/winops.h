@@ -14,6 +14,9 @@ namespace uidrv {
 std::vector<HWND> TopWindows(DWORD pid);
 
 std::string WindowText(HWND hwnd);
+// The text the system keeps for a window, read without a message: also
+// while the program's thread is busy.
+std::string PlainWindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);
 
 // The first descendant of top (or top itself) whose control name is name.

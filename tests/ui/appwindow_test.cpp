@@ -34,6 +34,8 @@ TEST(ApplicationWindow, CarriesTheTitleAndOwnsEveryForm)
     EXPECT_TRUE(IsRectEmpty(&rc));  // and nothing on the screen
 
     ui::TForm first("FmFirst", "First window", 300, 200);
+    first.Show();  // also without the main loop, as a program of modal windows only
+    EXPECT_TRUE(IsWindowVisible(app));
     ui::TForm second("FmSecond", "Second window", 300, 200, ui::TFormStyle::None);
     for (const ui::TForm* form : {&first, &second}) {
         EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), app);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/rtl/classes.h"
+#include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 
 using namespace rtl;

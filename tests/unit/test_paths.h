@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/rtl/sysutils.h"
+#include "platform/rtl/module.h"
 
 inline std::string TestBinDir()
 {

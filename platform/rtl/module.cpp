@@ -1,0 +1,34 @@
+#include "module.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace rtl {
+
+void RestrictDllSearch()
+{
+    SetDllDirectoryA("");
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr) return;
+    const auto proc = GetProcAddress(kernel, "SetDefaultDllDirectories");
+    if (proc == nullptr) return;
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(proc));
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+std::string ModulePath()
+{
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        // Stops at the longest path the system allows, whatever the call reports.
+        if (n < path.size() || path.size() >= 32768)
+            return std::string(path.data(), std::min<std::size_t>(n, path.size()));
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace rtl
