@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/net/install_query.h"
+#include "platform/net/host.h"
 
 namespace {
 

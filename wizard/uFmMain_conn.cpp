@@ -1,5 +1,5 @@
 // TFmMain: the stage-2 check.
-#include "platform/net/install_query.h"
+#include "protocol/install_query.h"
 #include "uFmMain.h"
 
 namespace {
@@ -19,7 +19,7 @@ void TFmMain::CheckConnectionStage()
     const TComponentChoice choice = Choice();
     if (choice.Server) {
         // This machine will listen on all four ports: prove it can, now.
-        net::ProbeServerPorts(leHost->Text(), leServer->Text(), leClient->Text(), leLocal->Text(), leData->Text());
+        proto::ProbeServerPorts(leHost->Text(), leServer->Text(), leClient->Text(), leLocal->Text(), leData->Text());
         FHost = leHost->Text();
         FServer = leServer->Text();
         FClient = leClient->Text();
@@ -28,8 +28,8 @@ void TFmMain::CheckConnectionStage()
     } else if (choice.Agent) {
         // The typed address and port only reach the server; what it reports
         // is what the agent will use.
-        const net::TInstallSettings reported =
-            net::QueryInstallSettings(leHost->Text(), leServer->Text(), kServerConnectMs, kServerReplyMs);
+        const proto::TInstallSettings reported =
+            proto::QueryInstallSettings(leHost->Text(), leServer->Text(), kServerConnectMs, kServerReplyMs);
         FHost = reported.Host;
         FServer = reported.Server;
         FData = reported.Data;
@@ -37,7 +37,7 @@ void TFmMain::CheckConnectionStage()
         FLocal = reported.Local;
     } else {
         // The data service listens on the loopback address only.
-        net::ProbeDataPort(leData->Text());
+        proto::ProbeDataPort(leData->Text());
         FData = leData->Text();
     }
 }

@@ -22,11 +22,19 @@ struct FilePolicy {
     static void close(HANDLE h) noexcept { CloseHandle(h); }
 };
 
+// FindFirstFile reports failure with INVALID_HANDLE_VALUE and is ended by FindClose.
+struct FindPolicy {
+    using handle_type = HANDLE;
+    static HANDLE invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) noexcept { FindClose(h); }
+};
+
 using RegKey = UniqueHandle<NullHandlePolicy<HKEY, &RegCloseKey>>;
 using ScHandle = UniqueHandle<NullHandlePolicy<SC_HANDLE, &CloseServiceHandle>>;
 using FileHandle = UniqueHandle<FilePolicy>;
 using KernelHandle = UniqueHandle<NullHandlePolicy<HANDLE, &CloseHandle>>;  // processes, threads, events
 using Module = UniqueHandle<NullHandlePolicy<HMODULE, &FreeLibrary>>;
 using EventSource = UniqueHandle<NullHandlePolicy<HANDLE, &DeregisterEventSource>>;
+using FindHandle = UniqueHandle<FindPolicy>;
 
 }  // namespace rtl

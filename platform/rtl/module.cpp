@@ -31,4 +31,10 @@ std::string ModulePath()
     }
 }
 
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 }  // namespace rtl

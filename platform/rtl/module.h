@@ -13,5 +13,7 @@ void RestrictDllSearch();
 
 // The full path of the running program's file.
 std::string ModulePath();
+// The folder of a path (text before its last backslash or slash), "" for none.
+std::string FolderOf(const std::string& path);
 
 }  // namespace rtl

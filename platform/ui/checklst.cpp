@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "listbox.h"
 #include "ui_handles.h"
 
 namespace ui {
@@ -39,12 +40,7 @@ int TCheckListBox::Count() const
 
 std::string TCheckListBox::Item(int index) const
 {
-    const auto n = SendMessageA(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (n < 0) return std::string();
-    std::string text(static_cast<std::size_t>(n) + 1, '\0');
-    SendMessageA(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(n));
-    return text;
+    return ListBoxItem(Handle(), index);
 }
 
 bool TCheckListBox::Checked(int index) const

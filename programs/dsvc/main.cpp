@@ -1,17 +1,30 @@
-// dsvc.exe: the quorvane service SvcData.
+// dsvc.exe: the quorvane service SvcData, the Data Retriever. It answers the
+// inventory request of this computer's programs on its Data port.
 #include <memory>
 
+#include "data_server.h"
+#include "platform/rtl/sysutils.h"
+#include "programs/common/component_record.h"
+#include "programs/common/components.h"
+#include "programs/common/inventory.h"
+#include "programs/common/record_ports.h"
 #include "programs/common/service.h"
 
 namespace {
 
-// Until the service has work of its own it only runs until it is stopped.
-class TIdleWork : public svc::TServiceWork {
+class TDataWork : public svc::TServiceWork {
 public:
     DWORD Run(HANDLE stop, const std::function<void()>& ready) override
     {
+        const int port = svc::RecordPort(svc::ReadComponentRecord(svc::DataRetrieverGuid), "Data");
+        std::unique_ptr<TDataServer> server;
+        try {
+            server = std::make_unique<TDataServer>(port, [] { return inv::CollectInventory(); });
+        } catch (const rtl::Exception& e) {
+            svc::RaiseListenError(port, e);
+        }
         ready();
-        WaitForSingleObject(stop, INFINITE);
+        server->Serve(stop);
         return NO_ERROR;
     }
 };
@@ -21,10 +34,10 @@ public:
 int main(int argc, char** argv)
 {
     const svc::TServiceProgram program{
-        "SvcData",
+        svc::DataServiceName,
         "quorvane Data Retriever",
-        "The quorvane Data Retriever of quorvane.",
-        [] { return std::make_unique<TIdleWork>(); },
+        "The quorvane Data Retriever: tells this computer's quorvane programs its hardware and software inventory.",
+        [] { return std::make_unique<TDataWork>(); },
     };
     return svc::ServiceProgramMain(program, argc, argv);
 }

@@ -1,121 +1,109 @@
 #include "install_server.h"
 
-#include <vector>
+#include "platform/rtl/sysutils.h"
+#include "protocol/requests.h"
 
-#include "platform/net/line.h"
+class TInstallServer::TSession : public svc::TLineSession {
+public:
+    TSession(const TInstallServer& server, svc::TPeer peer) : server_(server), peer_(std::move(peer)) {}
 
-namespace {
+    TAction OnLine(const std::string& line, std::string& reply) override
+    {
+        if (reporting_) return OnReportLine(line, reply);
+        const proto::TRequest request = proto::ParseRequest(line);
+        switch (request.Kind) {
+        case proto::TRequestKind::Install:
+            svc::AppendLine(reply, server_.Reply(peer_.LocalAddress));
+            return TAction::Continue;
+        case proto::TRequestKind::Report:
+            if (!server_.store_) return Refuse(reply, "This server keeps no reports.");
+            if (!proto::ValidComputerName(request.Argument)) return Refuse(reply, "The computer name is not usable.");
+            computer_ = request.Argument;
+            reporting_ = true;
+            return TAction::Continue;
+        case proto::TRequestKind::Reporters:
+            return Answer(reply, ReportersLines());
+        case proto::TRequestKind::Inventory:
+            return Refuse(reply, "The server service does not answer this request.");
+        case proto::TRequestKind::Unknown:
+            break;
+        }
+        return TAction::Close;
+    }
 
-constexpr std::size_t MaxPendingReply = 65536;
+private:
+    TAction OnReportLine(const std::string& line, std::string& reply)
+    {
+        switch (body_.Add(line)) {
+        case proto::TBodyReader::TResult::More:
+            return TAction::Continue;
+        case proto::TBodyReader::TResult::TooBig:
+            return Refuse(reply, "The report is larger than allowed.");
+        case proto::TBodyReader::TResult::Done:
+            break;
+        }
+        try {
+            server_.store_->Save(computer_, peer_.RemoteAddress, body_.Body());
+        } catch (const rtl::Exception& e) {
+            return Refuse(reply, e.Message());
+        }
+        return Answer(reply, rtl::TStringList());
+    }
 
-struct TConnection {
-    net::Socket socket;
-    net::TLineReader reader;
-    std::string out;          // reply bytes not yet sent
-    bool closing = false;     // no more requests are answered
-    bool peerDone = false;    // the client has closed its sending side
-    bool shut = false;        // our side is closed; waiting for the client to close its side
-    unsigned long long lastActivity = 0;
+    rtl::TStringList ReportersLines() const
+    {
+        rtl::TStringList lines;
+        if (server_.store_)
+            for (const proto::TReporter& r : server_.store_->List()) lines.Add(proto::FormatReporter(r));
+        return lines;
+    }
+
+    static TAction Answer(std::string& reply, const rtl::TStringList& lines)
+    {
+        svc::AppendReply(reply, lines);
+        return TAction::Close;
+    }
+
+    static TAction Refuse(std::string& reply, const std::string& text)
+    {
+        svc::AppendLine(reply, proto::ErrorReply(text));
+        return TAction::Close;
+    }
+
+    const TInstallServer& server_;
+    svc::TPeer peer_;
+    bool reporting_ = false;
+    std::string computer_;
+    proto::TBodyReader body_;
 };
 
-}  // namespace
-
-TInstallServer::TInstallServer(net::TInstallSettings settings, int port)
-    : settings_(std::move(settings)), session_(net::StartWinsock()), listener_(net::Listen("", port)),
-      port_(net::LocalPort(listener_.get()))
+TInstallServer::TInstallServer(proto::TInstallSettings settings, int port, std::vector<std::string> addresses,
+                               std::string reportFolder)
+    : settings_(std::move(settings))
 {
-    net::SetNonBlocking(listener_.get(), true);
+    if (!reportFolder.empty()) store_ = std::make_unique<msvc::TReportStore>(std::move(reportFolder));
+    svc::TLineServerOptions options;
+    options.Addresses = std::move(addresses);
+    options.Port = port;
+    options.MaxClients = MaxConnections;
+    options.IdleTimeoutMs = IdleTimeoutMs;
+    server_ = std::make_unique<svc::TLineServer>(
+        std::move(options), [this](const svc::TPeer& peer) { return std::make_unique<TSession>(*this, peer); });
 }
 
-std::string TInstallServer::Reply(SOCKET s) const
+std::string TInstallServer::Reply(const std::string& localAddress) const
 {
-    net::TInstallSettings reported = settings_;
+    proto::TInstallSettings reported = settings_;
     // Installed for all addresses the record has no Host; the address the
     // agent reached us on is one it can reach again.
-    if (reported.Host.empty()) reported.Host = net::LocalAddress(s);
-    return net::FormatInstallReply(reported);
+    if (reported.Host.empty()) reported.Host = localAddress;
+    return proto::FormatInstallReply(reported);
 }
 
-void TInstallServer::Serve(HANDLE stop)
+std::vector<std::string> ServerAddresses(const std::string& host)
 {
-    const std::string request = net::InstallRequest();
-    std::vector<TConnection> connections;
-    while (WaitForSingleObject(stop, 0) != WAIT_OBJECT_0) {
-        fd_set readable, writable;
-        FD_ZERO(&readable);
-        FD_ZERO(&writable);
-        if (connections.size() < MaxConnections) FD_SET(listener_.get(), &readable);
-        for (const TConnection& c : connections) {
-            // A client that does not read its replies is not read from either.
-            if (!c.peerDone && c.out.size() < MaxPendingReply) FD_SET(c.socket.get(), &readable);
-            if (!c.out.empty()) FD_SET(c.socket.get(), &writable);
-        }
-        timeval tv{0, 200000};
-        if (select(0, &readable, &writable, nullptr, &tv) == SOCKET_ERROR) net::RaiseLastSocketError();
-        const unsigned long long now = GetTickCount64();
-
-        if (FD_ISSET(listener_.get(), &readable)) {
-            net::Socket s(accept(listener_.get(), nullptr, nullptr));
-            u_long nonBlocking = 1;
-            if (s && ioctlsocket(s.get(), FIONBIO, &nonBlocking) == 0) {
-                TConnection c;
-                c.socket = std::move(s);
-                c.lastActivity = now;
-                connections.push_back(std::move(c));
-            }
-        }
-
-        for (TConnection& c : connections) {
-            const SOCKET s = c.socket.get();
-            if (FD_ISSET(s, &readable)) {
-                char buffer[4096];
-                const int n = recv(s, buffer, sizeof buffer, 0);
-                if (n < 0) {
-                    if (WSAGetLastError() != WSAEWOULDBLOCK) c.socket.reset();
-                    continue;
-                }
-                // A client may end its side right after its request and still
-                // wait for the reply: what is owed is sent before we close.
-                if (n == 0) c.peerDone = true;
-                else c.lastActivity = now;
-                // After closing, what arrives is read and dropped, so that the close stays graceful.
-                if (n > 0 && !c.closing) {
-                    c.reader.Feed(buffer, static_cast<std::size_t>(n));
-                    std::string line;
-                    for (;;) {
-                        const auto r = c.reader.TakeLine(line);
-                        if (r == net::TLineReader::TResult::NeedMore) break;
-                        if (r == net::TLineReader::TResult::Line && line == request) {
-                            try {
-                                c.out += Reply(s) + "\r\n";
-                                continue;
-                            } catch (const net::ESocketError&) {
-                                // The connection broke while we looked at it: it is closed below.
-                            }
-                        }
-                        c.closing = true;  // anything else, or a line too long
-                        break;
-                    }
-                }
-            }
-            if (c.socket && !c.out.empty() && FD_ISSET(s, &writable)) {
-                const int n = send(s, c.out.data(), static_cast<int>(c.out.size()), 0);
-                if (n > 0) {
-                    c.out.erase(0, static_cast<std::size_t>(n));
-                    c.lastActivity = now;
-                } else if (WSAGetLastError() != WSAEWOULDBLOCK) {
-                    c.socket.reset();
-                }
-            }
-            if (c.socket && c.peerDone && c.out.empty()) c.socket.reset();
-            // Closing a socket with unread data would reset the connection;
-            // ending our side first lets the client see a clean close.
-            if (c.socket && c.closing && c.out.empty() && !c.shut) {
-                shutdown(s, SD_SEND);
-                c.shut = true;
-            }
-            if (c.socket && now - c.lastActivity > IdleTimeoutMs) c.socket.reset();
-        }
-        std::erase_if(connections, [](const TConnection& c) { return !c.socket; });
-    }
+    if (host.empty()) return {""};
+    std::vector<std::string> addresses{host};
+    if (host != "127.0.0.1" && !rtl::SameText(host, "localhost")) addresses.push_back("127.0.0.1");
+    return addresses;
 }

@@ -1,7 +1,9 @@
-// zev.exe: the quorvane Viewer.
+// zev.exe: the quorvane Viewer, which shows this computer's inventory.
 #include <windows.h>
+
+#include "uFmViewer.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return 0;
+    return apps::RunWindow<TFmViewer>("quorvane Viewer");
 }

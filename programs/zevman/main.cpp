@@ -1,7 +1,9 @@
-// zevman.exe: the quorvane Enterprise Ridir Control.
+// zevman.exe: the quorvane Enterprise Ridir Control, the server's application.
 #include <windows.h>
+
+#include "uFmControl.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return 0;
+    return apps::RunWindow<TFmControl>("quorvane Enterprise Ridir Control");
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/net/client.h"
-#include "platform/net/install_query.h"
+#include "protocol/install_query.h"
 #include "test_server.h"
 
 using nettest::TTestServer;
@@ -14,7 +14,7 @@ const char* const kRequest = "Install 1.0 {6B1E92C7-D0F2-4A6E-93B1-7E0D2C68FA15}
 std::string QueryError(const std::string& host, const std::string& port, unsigned readMs = 10000)
 {
     try {
-        net::QueryInstallSettings(host, port, 10000, readMs);
+        proto::QueryInstallSettings(host, port, 10000, readMs);
         return std::string();
     } catch (const rtl::Exception& e) {
         return e.Message();
@@ -28,7 +28,7 @@ TEST(InstallQuery, ReadsTheServersReply)
     const struct {
         const char* what;
         std::string reply;
-        net::TInstallSettings expected;
+        proto::TInstallSettings expected;
     } cases[] = {
         {"CR LF", "Host=10.1.2.3,Server=1991,Data=1661,Client=1881,Local=1771\r\n",
          {"10.1.2.3", "1991", "1661", "1881", "1771"}},
@@ -41,7 +41,7 @@ TEST(InstallQuery, ReadsTheServersReply)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TTestServer server(TTestServer::TMode::Answer, c.reply);
-        const net::TInstallSettings s = net::QueryInstallSettings("127.0.0.1", server.PortText());
+        const proto::TInstallSettings s = proto::QueryInstallSettings("127.0.0.1", server.PortText());
         EXPECT_EQ(s.Host, c.expected.Host);
         EXPECT_EQ(s.Server, c.expected.Server);
         EXPECT_EQ(s.Data, c.expected.Data);
@@ -76,7 +76,7 @@ TEST(InstallQuery, ServerThatNeverAnswersEndsInATimeout)
 {
     TTestServer server(TTestServer::TMode::Silent);
     try {
-        net::QueryInstallSettings("127.0.0.1", server.PortText(), 10000, 1000);
+        proto::QueryInstallSettings("127.0.0.1", server.PortText(), 10000, 1000);
         ADD_FAILURE() << "the query returned";
     } catch (const net::ETimedOut& e) {
         EXPECT_EQ(e.Message(), "No reply from 127.0.0.1 port " + server.PortText() + " within 1 seconds.");
@@ -91,7 +91,7 @@ TEST(InstallQuery, UnreachableServer)
         port = gone.PortText();
     }  // nothing listens there any more
     try {
-        net::QueryInstallSettings("127.0.0.1", port);
+        proto::QueryInstallSettings("127.0.0.1", port);
         ADD_FAILURE() << "connected to a closed port";
     } catch (const net::ESocketError& e) {
         EXPECT_EQ(e.ErrorCode(), WSAECONNREFUSED);

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "platform/net/client.h"
-#include "platform/net/install_query.h"
+#include "protocol/install_query.h"
 #include "platform/rtl/handles.h"
 #include "programs/msvc/install_server.h"
 
@@ -12,7 +12,7 @@ namespace {
 // The query server of msvc.exe, serving on a thread of the test.
 class QueryServer : public ::testing::Test {
 protected:
-    void Start(const net::TInstallSettings& settings)
+    void Start(const proto::TInstallSettings& settings)
     {
         server_ = std::make_unique<TInstallServer>(settings, FreePort());
         stop_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
@@ -50,7 +50,7 @@ TEST(ServerRecord, SettingsComeFromTheRecordLines)
 {
     const rtl::TStringList record = {"DisplayName=quorvane Enterprise Server", "Host=10.0.0.5", "Server=1991",
                                      "Client=1881", "Local=", "Data=1661", "HostName=db", "RdcPath="};
-    const net::TInstallSettings s = net::SettingsFromLines(record);
+    const proto::TInstallSettings s = proto::SettingsFromLines(record);
     EXPECT_EQ(s.Host, "10.0.0.5");
     EXPECT_EQ(s.Server, "1991");
     EXPECT_EQ(s.Client, "1881");
@@ -61,7 +61,7 @@ TEST(ServerRecord, SettingsComeFromTheRecordLines)
 TEST_F(QueryServer, AnswersEveryInstallRequest)
 {
     Start({"my host, \"the\" server", "1991", "1661", "1881", "1771"});
-    const net::TInstallSettings got = net::QueryInstallSettings("127.0.0.1", Port());
+    const proto::TInstallSettings got = proto::QueryInstallSettings("127.0.0.1", Port());
     EXPECT_EQ(got.Host, "my host, \"the\" server");  // quoted on the wire, whole again here
     EXPECT_EQ(got.Server, "1991");
     EXPECT_EQ(got.Data, "1661");
@@ -71,17 +71,17 @@ TEST_F(QueryServer, AnswersEveryInstallRequest)
     // Several requests on one connection, each answered.
     net::TTcpClient client("127.0.0.1", server_->Port());
     client.Connect();
-    client.WriteLn(net::InstallRequest());
-    client.WriteLn(net::InstallRequest());
+    client.WriteLn(proto::InstallRequest());
+    client.WriteLn(proto::InstallRequest());
     const std::string first = client.ReadLn();
     EXPECT_EQ(first, client.ReadLn());
-    EXPECT_EQ(net::ParseInstallReply(first).Server, "1991");
+    EXPECT_EQ(proto::ParseInstallReply(first).Server, "1991");
 }
 
 TEST_F(QueryServer, EmptyHostIsReportedAsTheAddressReached)
 {
     Start({"", "1991", "1661", "1881", ""});
-    const net::TInstallSettings got = net::QueryInstallSettings("127.0.0.1", Port());
+    const proto::TInstallSettings got = proto::QueryInstallSettings("127.0.0.1", Port());
     EXPECT_EQ(got.Host, "127.0.0.1");
     EXPECT_EQ(got.Local, "");
 }
@@ -109,15 +109,15 @@ TEST_F(QueryServer, AnyOtherRequestClosesTheConnection)
     net::TTcpClient client("127.0.0.1", server_->Port());
     client.Connect();
     client.WriteLn("hello");
-    client.WriteLn(net::InstallRequest());
+    client.WriteLn(proto::InstallRequest());
     EXPECT_THROW(client.ReadLn(), net::EConnClosedGracefully);
     // The server still serves others.
-    EXPECT_EQ(net::QueryInstallSettings("127.0.0.1", Port()).Host, "h");
+    EXPECT_EQ(proto::QueryInstallSettings("127.0.0.1", Port()).Host, "h");
 }
 
 TEST_F(QueryServer, ClientThatEndsItsSideAfterTheRequestStillGetsTheReply)
 {
-    const net::TInstallSettings settings{"h", "1991", "1661", "1881", "1771"};
+    const proto::TInstallSettings settings{"h", "1991", "1661", "1881", "1771"};
     Start(settings);
     const net::WinsockSession session = net::StartWinsock();
     const net::Socket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
@@ -126,7 +126,7 @@ TEST_F(QueryServer, ClientThatEndsItsSideAfterTheRequestStillGetsTheReply)
     ASSERT_EQ(connect(s.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0) << WSAGetLastError();
     DWORD waitMs = 10000;  // each read waits at most this long
     setsockopt(s.get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&waitMs), sizeof waitMs);
-    const std::string request = net::InstallRequest() + "\r\n";
+    const std::string request = proto::InstallRequest() + "\r\n";
     ASSERT_EQ(send(s.get(), request.data(), static_cast<int>(request.size()), 0), static_cast<int>(request.size()));
     ASSERT_EQ(shutdown(s.get(), SD_SEND), 0);
 
@@ -136,7 +136,7 @@ TEST_F(QueryServer, ClientThatEndsItsSideAfterTheRequestStillGetsTheReply)
         n = recv(s.get(), buffer, sizeof buffer, 0);
         if (n > 0) received.append(buffer, static_cast<std::size_t>(n));
     }
-    EXPECT_EQ(received, net::FormatInstallReply(settings) + "\r\n");
+    EXPECT_EQ(received, proto::FormatInstallReply(settings) + "\r\n");
 }
 
 TEST_F(QueryServer, PortTakenIsRefused)

@@ -6,49 +6,21 @@
 #include <shellapi.h>
 
 #include "platform/net/client.h"
-#include "platform/net/install_query.h"
+#include "protocol/install_query.h"
 #include "query/ucfg.h"
 #include "query/uownver.h"
 #include "registry/ureg.h"
 #include "services/uscm.h"
-#include "../unit/test_paths.h"
+#include "service_helpers.h"
+
+using namespace svctest;
 
 namespace {
 
 const char* const kService = "SvcMaster";
 const char* const kServerServiceGuid = "{75B90253-87A5-4A98-A65D-70539AC4749C}";
-const char* const kFolder = "C:\\Program Files\\Bsk\\quorvane";
 
-// Runs the program as the setup does (shell "open", hidden window) and waits
-// (bounded) for its exit code.
-DWORD RunHidden(const std::string& program, const char* parameters)
-{
-    SHELLEXECUTEINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.lpVerb = "open";
-    info.lpFile = program.c_str();
-    info.lpParameters = parameters;
-    info.nShow = SW_HIDE;
-    if (!ShellExecuteExA(&info) || info.hProcess == nullptr) return 0xFFFFFFFF;
-    rtl::KernelHandle process(info.hProcess);
-    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) return WAIT_TIMEOUT;
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return code;
-}
-
-SERVICE_STATUS WaitForState(DWORD wanted, const char* service = kService)
-{
-    SERVICE_STATUS status{};
-    rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-    rtl::ScHandle svc(OpenServiceA(scm.get(), service, SERVICE_QUERY_STATUS));
-    for (int i = 0; i < 600 && svc && QueryServiceStatus(svc.get(), &status) && status.dwCurrentState != wanted; ++i)
-        Sleep(100);
-    return status;
-}
-
-int FreePort()
+int AnyPort()
 {
     const net::WinsockSession session = net::StartWinsock();
     const net::Socket s = net::Listen("", 0);
@@ -57,20 +29,12 @@ int FreePort()
 
 void WriteRecord(const std::string& serverPort)
 {
-    ureg::TSetReg reg("SOFTWARE", "Bsk", HKEY_LOCAL_MACHINE);
-    reg.Add("DisplayName=Brantel Sukma Teknika");
-    reg.Add(std::string("Id=") + VendorGuid);
-    reg.Write("");
-    reg.SetKey("SOFTWARE", std::string("Bsk\\") + ProductGuid + "\\" + kServerServiceGuid, HKEY_LOCAL_MACHINE);
-    for (const char* line : {"DisplayName=quorvane Enterprise Server", "Id={75B90253-87A5-4A98-A65D-70539AC4749C}",
-                             "FileVersion=1.0.0.0", "ProductVersion=1.0.0.0", "Uninstall=",
-                             "Source=C:\\Program Files\\Bsk\\quorvane\\msvc.exe", "Host=10.20.30.40"})
-        reg.Add(line);
-    reg.Add("Server=" + serverPort);
-    for (const char* line : {"Client=1881", "Local=", "Data=1661", "HostName=dbhost", "DataBase=zpprf",
-                             "User_Name=ontzuq", "Password=tovendu", "RdcPath="})
-        reg.Add(line);
-    reg.Write("Data");
+    svctest::WriteRecord(kServerServiceGuid,
+                         {"DisplayName=quorvane Enterprise Server", "Id={75B90253-87A5-4A98-A65D-70539AC4749C}",
+                          "FileVersion=1.0.0.0", "ProductVersion=1.0.0.0", "Uninstall=",
+                          "Source=C:\\Program Files\\Bsk\\quorvane\\msvc.exe", "Host=10.20.30.40",
+                          "Server=" + serverPort, "Client=1881", "Local=", "Data=1661", "HostName=dbhost",
+                          "DataBase=zpprf", "User_Name=ontzuq", "Password=tovendu", "RdcPath="});
 }
 
 }  // namespace
@@ -78,25 +42,9 @@ void WriteRecord(const std::string& serverPort)
 TEST(MsvcService, InstallRunAnswerStopUninstall)
 {
     // Installed in a folder whose path has blanks, as a real installation is.
-    CreateDirectoryA("C:\\Program Files\\Bsk", nullptr);
-    CreateDirectoryA(kFolder, nullptr);
-    const std::string exe = std::string(kFolder) + "\\msvc.exe";
-    ASSERT_TRUE(CopyFileA(FixturePath("msvc.exe").c_str(), exe.c_str(), FALSE)) << GetLastError();
-
+    const std::string exe = Installed("msvc.exe");
     ASSERT_EQ(RunHidden(exe, "/install /silent"), 0u);
-    {
-        rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-        rtl::ScHandle svc(OpenServiceA(scm.get(), kService, SERVICE_QUERY_CONFIG));
-        ASSERT_TRUE(svc) << GetLastError();
-        std::vector<char> buffer(8192);
-        auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
-        DWORD needed = 0;
-        ASSERT_TRUE(QueryServiceConfigA(svc.get(), config, static_cast<DWORD>(buffer.size()), &needed));
-        EXPECT_EQ(std::string(config->lpBinaryPathName), "\"" + exe + "\"");
-        EXPECT_EQ(config->dwStartType, static_cast<DWORD>(SERVICE_AUTO_START));
-        EXPECT_EQ(config->dwServiceType, static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS));
-        EXPECT_EQ(std::string(config->lpDisplayName), "quorvane Enterprise Server");
-    }
+    ExpectRegistered(kService, exe, "quorvane Enterprise Server");
     // Installing again over the registration is no error.
     EXPECT_EQ(RunHidden(exe, "/install /silent"), 0u);
 
@@ -105,20 +53,20 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
         TSvc svc(kService, GENERIC_ALL);
         ASSERT_EQ(svc.Start(), 0u);
     }
-    SERVICE_STATUS status = WaitForState(SERVICE_STOPPED);
+    SERVICE_STATUS status = WaitForState(kService, SERVICE_STOPPED);
     EXPECT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(status.dwWin32ExitCode, static_cast<DWORD>(ERROR_SERVICE_SPECIFIC_ERROR));
 
-    const std::string port = std::to_string(FreePort());
+    const std::string port = std::to_string(AnyPort());
     WriteRecord(port);
     {
         TSvc svc(kService, GENERIC_ALL);
         ASSERT_EQ(svc.Start(), 0u);
     }
-    status = WaitForState(SERVICE_RUNNING);
+    status = WaitForState(kService, SERVICE_RUNNING);
     ASSERT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
 
-    const net::TInstallSettings got = net::QueryInstallSettings("127.0.0.1", port);
+    const proto::TInstallSettings got = proto::QueryInstallSettings("127.0.0.1", port);
     EXPECT_EQ(got.Host, "10.20.30.40");
     EXPECT_EQ(got.Server, port);
     EXPECT_EQ(got.Data, "1661");
@@ -131,7 +79,7 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
         EXPECT_THROW(client.ReadLn(), net::EConnClosedGracefully);
     }
     // While it runs, its port is taken for the stage-2 probe too.
-    EXPECT_THROW(net::ProbeDataPort(port), net::ESocketError);
+    EXPECT_THROW(proto::ProbeDataPort(port), net::ESocketError);
 
     {
         rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
@@ -139,17 +87,17 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
         SERVICE_STATUS s{};
         ASSERT_TRUE(ControlService(svc.get(), SERVICE_CONTROL_STOP, &s)) << GetLastError();
     }
-    status = WaitForState(SERVICE_STOPPED);
+    status = WaitForState(kService, SERVICE_STOPPED);
     EXPECT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(status.dwWin32ExitCode, 0u);
-    EXPECT_NO_THROW(net::ProbeDataPort(port));  // released on stop
+    EXPECT_NO_THROW(proto::ProbeDataPort(port));  // released on stop
 
     // Started again and removed while running: stopped, then deleted.
     {
         TSvc svc(kService, GENERIC_ALL);
         ASSERT_EQ(svc.Start(), 0u);
     }
-    ASSERT_EQ(WaitForState(SERVICE_RUNNING).dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
+    ASSERT_EQ(WaitForState(kService, SERVICE_RUNNING).dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
     EXPECT_EQ(RunHidden(exe, "/uninstall /silent"), 0u);
     {
         rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
@@ -157,7 +105,7 @@ TEST(MsvcService, InstallRunAnswerStopUninstall)
         EXPECT_FALSE(svc);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST));
     }
-    EXPECT_NO_THROW(net::ProbeDataPort(port));
+    EXPECT_NO_THROW(proto::ProbeDataPort(port));
     EXPECT_EQ(RunHidden(exe, "/uninstall /silent"), static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST));
 }
 
@@ -196,14 +144,14 @@ TEST(ServiceSkeleton, WorkThatIgnoresStopIsStillReportedStopped)
         TSvc svc("QvStuckSvc", GENERIC_ALL);
         ASSERT_EQ(svc.Start(), 0u);
     }
-    ASSERT_EQ(WaitForState(SERVICE_RUNNING, "QvStuckSvc").dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
+    ASSERT_EQ(WaitForState("QvStuckSvc", SERVICE_RUNNING).dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
     {
         rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
         rtl::ScHandle svc(OpenServiceA(scm.get(), "QvStuckSvc", SERVICE_STOP));
         SERVICE_STATUS s{};
         ASSERT_TRUE(ControlService(svc.get(), SERVICE_CONTROL_STOP, &s)) << GetLastError();
     }
-    const SERVICE_STATUS status = WaitForState(SERVICE_STOPPED, "QvStuckSvc");
+    const SERVICE_STATUS status = WaitForState("QvStuckSvc", SERVICE_STOPPED);
     EXPECT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(status.dwWin32ExitCode, static_cast<DWORD>(ERROR_SERVICE_REQUEST_TIMEOUT));
     EXPECT_EQ(RunHidden(exe, "/uninstall /silent"), 0u);

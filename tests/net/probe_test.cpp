@@ -4,7 +4,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "platform/net/install_query.h"
+#include "platform/net/host.h"
+#include "protocol/install_query.h"
 #include "platform/net/probe.h"
 #include "platform/net/socket.h"
 #include "platform/rtl/sysutils.h"
@@ -63,7 +64,7 @@ protected:
 std::string ServerProbeError(const std::string& host, const std::vector<std::string>& p)
 {
     try {
-        net::ProbeServerPorts(host, p[0], p[1], p[2], p[3]);
+        proto::ProbeServerPorts(host, p[0], p[1], p[2], p[3]);
         return std::string();
     } catch (const rtl::Exception& e) {
         return e.Message();
@@ -173,19 +174,19 @@ TEST(PortText, Range)
 TEST_F(Probe, DataPortOnLoopback)
 {
     const auto ports = FreePorts(1);
-    EXPECT_NO_THROW(net::ProbeDataPort(ports[0]));
+    EXPECT_NO_THROW(proto::ProbeDataPort(ports[0]));
     {
         const net::Socket held = Hold("127.0.0.1", ports[0]);
         try {
-            net::ProbeDataPort(ports[0]);
+            proto::ProbeDataPort(ports[0]);
             ADD_FAILURE() << "probe passed on a held port";
         } catch (const net::ESocketError& e) {
             EXPECT_EQ(e.Message(), kInUse);
             EXPECT_EQ(e.ErrorCode(), WSAEADDRINUSE);
         }
     }
-    EXPECT_NO_THROW(net::ProbeDataPort(ports[0]));
-    EXPECT_THROW(net::ProbeDataPort("x"), rtl::EConvertError);
+    EXPECT_NO_THROW(proto::ProbeDataPort(ports[0]));
+    EXPECT_THROW(proto::ProbeDataPort("x"), rtl::EConvertError);
 }
 
 // A copyable owner would close its socket twice.

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/net/line.h"
-#include "platform/net/reply.h"
+#include "protocol/install_reply.h"
 
 namespace {
 
 struct ReplyCase {
     const char* what;
     std::string line;
-    net::TInstallSettings expected;
+    proto::TInstallSettings expected;
 };
 
 std::string LongValue(std::size_t lineLength)
@@ -47,7 +47,7 @@ TEST(InstallReply, ParsesTheFiveSettings)
     EXPECT_EQ(cases[std::size(cases) - 1].line.size(), 16385u);
     for (const ReplyCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const net::TInstallSettings s = net::ParseInstallReply(c.line);
+        const proto::TInstallSettings s = proto::ParseInstallReply(c.line);
         EXPECT_EQ(s.Host, c.expected.Host);
         EXPECT_EQ(s.Server, c.expected.Server);
         EXPECT_EQ(s.Data, c.expected.Data);
@@ -74,23 +74,23 @@ TEST(InstallReply, SplitsItems)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        const rtl::TStringList items = net::SplitItems(c.line);
+        const rtl::TStringList items = proto::SplitItems(c.line);
         EXPECT_EQ(items.Lines(), c.items);
     }
 }
 
 TEST(InstallReply, WrittenRepliesReadBackUnchanged)
 {
-    const net::TInstallSettings sent{"", "1991", "a,b", "say \"x\"", "tab\there and blank"};
-    const std::string line = net::FormatInstallReply(sent);
+    const proto::TInstallSettings sent{"", "1991", "a,b", "say \"x\"", "tab\there and blank"};
+    const std::string line = proto::FormatInstallReply(sent);
     EXPECT_EQ(line, "Host=,Server=1991,\"Data=a,b\",\"Client=say \"\"x\"\"\",\"Local=tab\there and blank\"");
-    const net::TInstallSettings got = net::ParseInstallReply(line);
+    const proto::TInstallSettings got = proto::ParseInstallReply(line);
     EXPECT_EQ(got.Host, sent.Host);
     EXPECT_EQ(got.Server, sent.Server);
     EXPECT_EQ(got.Data, sent.Data);
     EXPECT_EQ(got.Client, sent.Client);
     EXPECT_EQ(got.Local, sent.Local);
-    EXPECT_EQ(net::InstallRequest(), "Install 1.0 {6B1E92C7-D0F2-4A6E-93B1-7E0D2C68FA15}");
+    EXPECT_EQ(proto::InstallRequest(), "Install 1.0 {6B1E92C7-D0F2-4A6E-93B1-7E0D2C68FA15}");
 }
 
 TEST(LineReader, SplitsAndLimitsLines)

@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
-#include "platform/net/install_query.h"
+#include "platform/net/host.h"
+#include "protocol/install_query.h"
 #include "platform/rtl/sysutils.h"
 #include "wizard/stage_rules.h"
 

@@ -11,7 +11,8 @@
 
 #include "gui_helpers.h"
 #include "platform/ui/forms.h"
-#include "platform/net/install_query.h"
+#include "platform/net/host.h"
+#include "protocol/install_query.h"
 #include "platform/net/socket.h"
 #include "platform/rtl/handles.h"
 #include "programs/msvc/install_server.h"
@@ -275,7 +276,7 @@ TEST_F(Wizard, ServerProbeStoresTheTypedTextsOnlyOnceItPasses)
 
 TEST_F(Wizard, AgentStoresWhatTheServerReportsNotWhatWasTyped)
 {
-    net::TInstallSettings reported;
+    proto::TInstallSettings reported;
     reported.Host = "10.1.2.3";
     reported.Server = "4242";
     reported.Client = "4141";

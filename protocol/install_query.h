@@ -5,17 +5,9 @@
 
 #include <string>
 
-#include "reply.h"
+#include "install_reply.h"
 
-namespace net {
-
-// The local host name, and the dotted IPv4 address a name resolves to (a
-// name that already is an address gives itself, "localhost" in any letter
-// case 127.0.0.1; otherwise the resolver's first IPv4 address). The defaults
-// of the connection settings come from these. HostAddress raises
-// ESocketError when the name does not resolve.
-std::string LocalHostName();
-std::string HostAddress(const std::string& name);
+namespace proto {
 
 // Server chosen: converts the four port texts in this order (server, client,
 // local, data; rtl::StrToInt, then 1..65535), then binds and listens on host
@@ -33,4 +25,4 @@ TInstallSettings QueryInstallSettings(const std::string& host, const std::string
 // User application only: binds and listens on 127.0.0.1 at the data port.
 void ProbeDataPort(const std::string& data);
 
-}  // namespace net
+}  // namespace proto

@@ -1,26 +1,13 @@
-// The reply line of the install query: comma-separated name=value items.
-// Pure text handling, no Winsock.
+// The install query: its request line and the reply line of comma-separated
+// name=value items that reports the server's five network settings. Pure
+// text handling, no Winsock.
 #pragma once
 
 #include <string>
 
-#include "platform/rtl/classes.h"
+#include "items.h"
 
-namespace net {
-
-// Splits a comma-separated line into its items. Blanks and control characters
-// before an item are skipped; an unquoted item ends at a comma or at the first
-// blank or control character; a quoted item may hold anything, a doubled
-// quote standing for one quote.
-rtl::TStringList SplitItems(const std::string& line);
-
-// One item as it must be written for SplitItems to give it back unchanged:
-// enclosed in quotes (inner quotes doubled) when it is empty or holds a comma,
-// a quote, a blank or a control character.
-std::string QuoteItem(const std::string& item);
-
-// Joins items with commas, each quoted as needed.
-std::string JoinItems(const rtl::TStringList& items);
+namespace proto {
 
 // The five settings the install query reports.
 struct TInstallSettings {
@@ -46,4 +33,4 @@ std::string FormatInstallReply(const TInstallSettings& settings);
 extern const char* const InstallQueryGuid;
 std::string InstallRequest();
 
-}  // namespace net
+}  // namespace proto
