@@ -84,9 +84,14 @@ TStepResult Outcome(const TStep& step, TOutcome outcome, std::string reason = st
     return r;
 }
 
+std::string ErrorText(DWORD error)
+{
+    return rtl::SysErrorMessage(error) + " (" + std::to_string(error) + ")";
+}
+
 TStepResult Failed(const TStep& step, DWORD error)
 {
-    return Outcome(step, TOutcome::Failed, rtl::SysErrorMessage(error) + " (" + std::to_string(error) + ")");
+    return Outcome(step, TOutcome::Failed, ErrorText(error));
 }
 
 std::string ImagePath(DWORD pid)
@@ -275,8 +280,7 @@ TStepResult RemoveReports(const TStep& step)
         }
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) continue;
-        failures += (failures.empty() ? "" : "; ") + name + ": " + rtl::SysErrorMessage(error) + " (" +
-                    std::to_string(error) + ")";
+        failures += (failures.empty() ? "" : "; ") + name + ": " + ErrorText(error);
     }
     if (!failures.empty()) return Outcome(step, TOutcome::Failed, failures);
     return Outcome(step, removed ? TOutcome::Removed : TOutcome::Absent);
