@@ -235,7 +235,7 @@ TEST(UninstallPlan, TheUninstallerAloneIsNoInstallation)
 TEST(UninstallPlan, ServerReportsOnlyByTheirNaming)
 {
     // What the server writes: every report name, and its temporaries.
-    for (const std::string& computer : {"PC1", "a_b", "\xC4", "CON", "x y", ""}) {
+    for (const char* computer : {"PC1", "a_b", "\xC4", "CON", "x y", ""}) {
         const std::string name = msvc::ReportFileName(computer);
         EXPECT_TRUE(msvc::IsReportFile(name)) << name;
         EXPECT_FALSE(msvc::IsReportTempFile(name)) << name;
