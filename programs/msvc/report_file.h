@@ -14,6 +14,20 @@ namespace msvc {
 // keeps names like CON or NUL from naming a device. Never a path.
 std::string ReportFileName(const std::string& computer);
 
+// The folder beside msvc.exe that holds the reports, and the wildcard of its
+// report files. The uninstaller removes what these name, so both take them from here.
+extern const char* const ReportFolderName;
+extern const char* const ReportFilePattern;
+
+// The temporary file a report is written to before it replaces reportPath:
+// its own name per thread and moment.
+std::string ReportTempPath(const std::string& reportPath, unsigned long thread, unsigned long long tick);
+
+// Whether a file name is one ReportFileName makes, or a temporary file of one
+// left by a write that never finished. Case-insensitive, as file names are.
+bool IsReportFile(const std::string& name);
+bool IsReportTempFile(const std::string& name);
+
 struct TReportHead {
     std::string Computer;
     std::string Received;  // UTC, "YYYY-MM-DD hh:mm:ss"

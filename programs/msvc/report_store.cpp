@@ -51,8 +51,7 @@ void TReportStore::Save(const std::string& computer, const std::string& from, co
         throw rtl::Exception("The server already keeps the reports of " + std::to_string(maxComputers_) +
                              " computers and takes no new computer.");
     // A name of our own per write: two reports of one computer at once never share it.
-    const std::string temp = path + "." + std::to_string(GetCurrentThreadId()) + "-" +
-                             std::to_string(GetTickCount64()) + ".new";
+    const std::string temp = ReportTempPath(path, GetCurrentThreadId(), GetTickCount64());
     const std::string text = FormatReport({computer, NowText(), from}, inventory).Text();
     {
         rtl::FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -79,7 +78,7 @@ std::size_t TReportStore::CountReports(std::size_t limit) const
 {
     std::size_t count = 0;
     WIN32_FIND_DATAA found{};
-    const rtl::FindHandle find(FindFirstFileA((folder_ + "\\pc-*.txt").c_str(), &found));
+    const rtl::FindHandle find(FindFirstFileA((folder_ + "\\" + ReportFilePattern).c_str(), &found));
     if (!find) return 0;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
@@ -91,7 +90,7 @@ std::vector<proto::TReporter> TReportStore::List() const
 {
     std::vector<proto::TReporter> reporters;
     WIN32_FIND_DATAA found{};
-    const rtl::FindHandle find(FindFirstFileA((folder_ + "\\pc-*.txt").c_str(), &found));
+    const rtl::FindHandle find(FindFirstFileA((folder_ + "\\" + ReportFilePattern).c_str(), &found));
     if (!find) return reporters;  // no folder yet, no reports
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
@@ -121,7 +120,7 @@ std::string DefaultReportFolder()
     std::string folder = rtl::ModulePath();
     const auto slash = folder.find_last_of('\\');
     folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
-    return folder + "\\Reports";
+    return folder + "\\" + ReportFolderName;
 }
 
 }  // namespace msvc

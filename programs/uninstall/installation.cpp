@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "programs/msvc/report_file.h"
 #include "wizard/install_plan.h"
 
 namespace uninst {
@@ -150,6 +151,8 @@ std::string TStep::Describe() const
     case TStepKind::File:
     case TStepKind::OwnFile:
         return (EndsWith(Target, ".lnk") ? "shortcut " : "file ") + Target;
+    case TStepKind::Reports:
+        return "reports in " + Target;
     case TStepKind::Folder:
         return "folder " + Target;
     }
@@ -190,6 +193,11 @@ std::vector<TStep> BuildPlan(const TFound& found)
         if (!found.desktopFolder.empty()) plan.push_back(Step(TStepKind::File, Join(found.desktopFolder, s.file)));
     }
     for (const char* file : kFiles) plan.push_back(Step(TStepKind::File, Join(folder, file)));
+    // msvc.exe keeps them beside itself; taken once the services are stopped,
+    // so no report arrives after.
+    const std::string reports = Join(folder, msvc::ReportFolderName);
+    plan.push_back(Step(TStepKind::Reports, reports));
+    plan.push_back(Step(TStepKind::Folder, reports));
 
     const std::size_t final = plan.size();
     if (!menu.empty()) {
@@ -215,7 +223,9 @@ std::vector<TStep> BuildPlan(const TFound& found)
 bool AnythingInstalled(const std::vector<TStep>& plan, const std::vector<bool>& present)
 {
     for (std::size_t i = 0; i < plan.size() && i < present.size(); ++i)
-        if (present[i] && plan[i].Kind != TStepKind::OwnFile && plan[i].Kind != TStepKind::Folder) return true;
+        if (present[i] && plan[i].Kind != TStepKind::OwnFile && plan[i].Kind != TStepKind::Folder &&
+            plan[i].Kind != TStepKind::Reports)
+            return true;
     return false;
 }
 
@@ -298,7 +308,7 @@ std::vector<TListLine> ConfirmationLines(const TFound& found, const std::vector<
     std::vector<TListLine> lines;
     for (const TFoundComponent& c : components) lines.push_back({c.displayName, false});
     std::string services;
-    bool registry = false, shortcuts = false, files = false;
+    bool registry = false, shortcuts = false, files = false, reports = false;
     for (std::size_t i = 0; i < plan.size() && i < present.size(); ++i) {
         if (!present[i]) continue;
         const TStep& s = plan[i];
@@ -314,6 +324,9 @@ std::vector<TListLine> ConfirmationLines(const TFound& found, const std::vector<
         case TStepKind::OwnFile:
             (EndsWith(s.Target, ".lnk") ? shortcuts : files) = true;
             break;
+        case TStepKind::Reports:
+            reports = true;
+            break;
         case TStepKind::Folder:
             break;
         }
@@ -322,6 +335,7 @@ std::vector<TListLine> ConfirmationLines(const TFound& found, const std::vector<
     if (registry) lines.push_back({"Registry records", false});
     if (shortcuts) lines.push_back({"Start-menu folder quorvane and desktop shortcuts", false});
     if (files) lines.push_back({"Program files in " + InstallFolder(found), false});
+    if (reports) lines.push_back({"The agents' reports kept by the server", false});
     lines.push_back({"Kept: setup.sql and the quorvane database on the SQL Server", true});
     return lines;
 }

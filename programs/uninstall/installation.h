@@ -63,6 +63,7 @@ enum class TStepKind {
     Value,         // a registry value below HKLM: Key, Name
     Key,           // a registry key below HKLM, removed only when it holds nothing but Values
     File,          // a file the setup wrote
+    Reports,       // the server's report files in the folder Target, and their leftover temporaries
     OwnFile,       // the original Uninstall.exe
     Folder,        // a folder, removed only when empty
 };
@@ -80,8 +81,8 @@ struct TStep {
 };
 
 // The steps, in order: services, the Run value, the component keys, the
-// product and vendor keys, the shortcuts and files of the programs, then the
-// final steps: the uninstaller's shortcut, the Start-menu folder, the
+// product and vendor keys, the shortcuts and files of the programs, the
+// server's reports and their folder when empty, then the final steps: the uninstaller's shortcut, the Start-menu folder, the
 // uninstall entry, the uninstaller, the destination folder and its empty
 // vendor parent. setup.sql is never among them.
 std::vector<TStep> BuildPlan(const TFound& found);

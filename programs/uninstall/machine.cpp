@@ -9,6 +9,7 @@
 #include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 #include "programs/common/service.h"
+#include "programs/msvc/report_file.h"
 #include "query/ucfg.h"
 #include "registry/ureg.h"
 #include "selfcopy.h"
@@ -83,9 +84,14 @@ TStepResult Outcome(const TStep& step, TOutcome outcome, std::string reason = st
     return r;
 }
 
+std::string ErrorText(DWORD error)
+{
+    return rtl::SysErrorMessage(error) + " (" + std::to_string(error) + ")";
+}
+
 TStepResult Failed(const TStep& step, DWORD error)
 {
-    return Outcome(step, TOutcome::Failed, rtl::SysErrorMessage(error) + " (" + std::to_string(error) + ")");
+    return Outcome(step, TOutcome::Failed, ErrorText(error));
 }
 
 std::string ImagePath(DWORD pid)
@@ -247,6 +253,39 @@ TStepResult RemoveFolder(const TStep& step)
     return Failed(step, error);
 }
 
+// The server's report files in folder and the temporaries of unfinished
+// writes; nothing else of the folder is ours.
+std::vector<std::string> ReportFiles(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const rtl::FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!find) return names;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (msvc::IsReportFile(found.cFileName) || msvc::IsReportTempFile(found.cFileName))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(find.get(), &found));
+    return names;
+}
+
+TStepResult RemoveReports(const TStep& step)
+{
+    bool removed = false;
+    std::string failures;
+    for (const std::string& name : ReportFiles(step.Target)) {
+        if (DeleteFileA((step.Target + "\\" + name).c_str())) {
+            removed = true;
+            continue;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) continue;
+        failures += (failures.empty() ? "" : "; ") + name + ": " + ErrorText(error);
+    }
+    if (!failures.empty()) return Outcome(step, TOutcome::Failed, failures);
+    return Outcome(step, removed ? TOutcome::Removed : TOutcome::Absent);
+}
+
 }  // namespace
 
 TFound FindInstallation(const std::string& ownFolder)
@@ -295,6 +334,8 @@ bool Exists(const TStep& step)
     case TStepKind::File:
     case TStepKind::OwnFile:
         return FileThere(step.Target);
+    case TStepKind::Reports:
+        return !ReportFiles(step.Target).empty();
     case TStepKind::Folder:
         return FolderThere(step.Target);
     }
@@ -313,6 +354,8 @@ TStepResult Remove(const TStep& step)
     case TStepKind::File:
     case TStepKind::OwnFile:
         return RemoveFile(step);
+    case TStepKind::Reports:
+        return RemoveReports(step);
     case TStepKind::Folder:
         return RemoveFolder(step);
     }

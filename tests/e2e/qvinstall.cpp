@@ -4,7 +4,7 @@
 // the shortcuts, and setup.sql.
 //
 //   qvinstall FOLDER server|agent|user...
-//   qvinstall --touch PATH    a file of the user's own, such as a note
+//   qvinstall --touch PATH    a file of the user's own, such as a note (and its folder)
 //   qvinstall --uninstaller FOLDER   only Uninstall.exe, in a folder of its own
 //   qvinstall --move FROM TO  a program file taken away, also while it runs
 //   qvinstall --reg KEY NAME TEXT   a string value below HKLM, as another program writes it
@@ -207,7 +207,11 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--touch") {
         try {
-            WriteAll(argv[2], "the user's own notes\r\n");
+            // Its folder too, such as one the programs make when they run.
+            const std::string path = argv[2];
+            const auto slash = path.find_last_of('\\');
+            if (slash != std::string::npos) CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
+            WriteAll(path, "the user's own notes\r\n");
             return 0;
         } catch (const TFail& f) {
             std::fprintf(stderr, "qvinstall: %s\n", f.what.c_str());

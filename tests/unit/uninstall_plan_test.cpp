@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "installation.h"
+#include "programs/msvc/report_file.h"
 
 using namespace uninst;
 
@@ -77,6 +78,9 @@ TEST(UninstallPlan, RemovesWhatTheSetupWroteInOrder)
         "file " + kFolder + "\\uload.exe",
         "file " + kFolder + "\\csvc.exe",
         "file " + kFolder + "\\zev.exe",
+        // msvc.exe's reports, once the services are stopped
+        "reports in " + kFolder + "\\Reports",
+        "folder " + kFolder + "\\Reports",
         // what a second run needs comes last
         "shortcut " + kMenu + "\\Uninstall quorvane.lnk",
         "folder " + kMenu,
@@ -218,12 +222,51 @@ TEST(UninstallPlan, TheUninstallerAloneIsNoInstallation)
     const std::vector<TStep> plan = BuildPlan(f);
     std::vector<bool> present(plan.size(), false);
     for (std::size_t i = 0; i < plan.size(); ++i)
-        present[i] = plan[i].Kind == TStepKind::OwnFile || plan[i].Kind == TStepKind::Folder;
+        present[i] = plan[i].Kind == TStepKind::OwnFile || plan[i].Kind == TStepKind::Folder ||
+                     plan[i].Kind == TStepKind::Reports;  // a "Reports" folder beside a download is not ours
     EXPECT_FALSE(AnythingInstalled(plan, present));
     for (std::size_t i = 0; i < plan.size(); ++i) {
         if (plan[i].Target != "C:\\Downloads\\zev.exe") continue;
         present[i] = true;
         EXPECT_TRUE(AnythingInstalled(plan, present));
+    }
+}
+
+TEST(UninstallPlan, ServerReportsOnlyByTheirNaming)
+{
+    // What the server writes: every report name, and its temporaries.
+    for (const char* computer : {"PC1", "a_b", "\xC4", "CON", "x y", ""}) {
+        const std::string name = msvc::ReportFileName(computer);
+        EXPECT_TRUE(msvc::IsReportFile(name)) << name;
+        EXPECT_FALSE(msvc::IsReportTempFile(name)) << name;
+        const std::string temp = msvc::ReportTempPath(name, 1234, 18446744073709551615ull);
+        EXPECT_TRUE(msvc::IsReportTempFile(temp)) << temp;
+        EXPECT_FALSE(msvc::IsReportFile(temp)) << temp;
+    }
+    struct Case {
+        const char* name;
+        bool report, temp;
+    };
+    const Case cases[] = {
+        {"PC-Office.TXT", true, false},  // file names are case-insensitive
+        {"pc-a.txt.1-2.NEW", false, true},
+        {"notes.txt", false, false},
+        {"pc-my notes.txt", false, false},  // the server never writes a blank
+        {"pc-a_5.txt", false, false},
+        {"pc-a_zz.txt", false, false},
+        {"pc-a_5f.txt", false, false},  // the server writes upper-case hex
+        {"pc-a.txt.bak", false, false},
+        {"pc-a.txt.new", false, false},
+        {"pc-a.txt.12-.new", false, false},
+        {"pc-a.txt.x-1.new", false, false},
+        {"pc-a b.txt.1-2.new", false, false},
+        {"pc-a.doc", false, false},
+        {"pc-.tx", false, false},
+        {"", false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(msvc::IsReportFile(c.name), c.report) << c.name;
+        EXPECT_EQ(msvc::IsReportTempFile(c.name), c.temp) << c.name;
     }
 }
 
@@ -274,6 +317,7 @@ TEST(UninstallConfirmation, ListsComponentsAndWhatIsThere)
                                                "Services SvcMaster, SvcData", "Registry records",
                                                "Start-menu folder quorvane and desktop shortcuts",
                                                "Program files in " + kFolder,
+                                               "The agents' reports kept by the server",
                                                "Kept: setup.sql and the quorvane database on the SQL Server"}));
 }
 
