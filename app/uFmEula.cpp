@@ -5,24 +5,12 @@
 
 TFmEula::TFmEula() : TForm("FmEula", "End User License Agreement", 640, 480)
 {
-    Panel1 = Make<ui::TPanel>(this);
+    Panel1 = Make<ui::TButtonBar>(this);
     Panel1->SetName("Panel1");
-    Panel1->SetBevelOuter(ui::TBevel::bvNone);
-    Panel1->SetHeight(29);
-    Panel1->SetAlign(ui::TAlign::alBottom);
-
-    // Right-aligned pair, 5 pixels apart: Disagree, then I Agree.
-    const int right = Panel1->ClientWidth() - 2;
-    bnNo = Make<ui::TButton>(Panel1, "Disagree");
-    bnNo->SetName("bnNo");
-    bnNo->SetBounds(right - 75 - 5 - 75, 2, 75, 25);
-    bnNo->SetAnchors(ui::akRight | ui::akBottom);
+    bnNo = Panel1->AddButton("bnNo", "Disagree");
     bnNo->SetCancel(true);
     bnNo->SetModalResult(ui::mrCancel);
-    bnYes = Make<ui::TButton>(Panel1, "I Agree");
-    bnYes->SetName("bnYes");
-    bnYes->SetBounds(right - 75, 2, 75, 25);
-    bnYes->SetAnchors(ui::akRight | ui::akBottom);
+    bnYes = Panel1->AddButton("bnYes", "I Agree");
     bnYes->SetDefault(true);
     bnYes->SetModalResult(ui::mrOk);
 

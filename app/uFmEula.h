@@ -1,6 +1,7 @@
 // The licence agreement window.
 #pragma once
 
+#include "platform/ui/buttonbar.h"
 #include "platform/ui/comctrls.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
@@ -12,7 +13,7 @@ public:
 
     void reEulaEnter(ui::TObject* sender);
 
-    ui::TPanel* Panel1;
+    ui::TButtonBar* Panel1;
     ui::TButton* bnNo;
     ui::TButton* bnYes;
     ui::TPanel* Panel2;

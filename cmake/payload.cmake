@@ -34,5 +34,8 @@ function(qv_add_payload)
   configure_file(${QV_PAYLOAD_TEMPLATES}/record.cpp.in ${dir}/${P_MODULE}.cpp @ONLY)
   target_sources(${P_LIBRARY} PRIVATE ${dir}/${P_MODULE}.cpp)
   target_include_directories(${P_LIBRARY} PUBLIC ${dir})
-  set_source_files_properties(${dir}/${P_MODULE}.cpp PROPERTIES OBJECT_DEPENDS "${file}")
+  # Source properties belong to a directory: set it where the library is, so
+  # that a record added from another folder is rebuilt with its file too.
+  set_source_files_properties(${dir}/${P_MODULE}.cpp TARGET_DIRECTORY ${P_LIBRARY}
+    PROPERTIES OBJECT_DEPENDS "${file}")
 endfunction()

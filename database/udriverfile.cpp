@@ -4,6 +4,6 @@
 
 namespace database {
 
-TSqlDriverFile::TSqlDriverFile() : file_(dbx::Widen(TFDbx.Name), TFDbx.Data, TFDbx.Size) {}
+TSqlDriverFile::TSqlDriverFile() : file_(rtl::Widen(TFDbx.Name), TFDbx.Data, TFDbx.Size) {}
 
 }  // namespace database

@@ -4,24 +4,15 @@
 
 TFmDetect::TFmDetect() : TForm("FmDetect", "quorvane Setup : Detection Phase", 640, 452)
 {
-    Panel2 = Make<ui::TPanel>(this);
+    Panel2 = Make<ui::TButtonBar>(this);
     Panel2->SetName("Panel2");
-    Panel2->SetBevelOuter(ui::TBevel::bvNone);
     Panel2->SetBorderWidth(1);
-    Panel2->SetHeight(29);
-    Panel2->SetAlign(ui::TAlign::alBottom);
     // Tab order: Cancel first, so that Enter before the detection has ended
     // never goes on by itself.
-    bnCancel = Make<ui::TButton>(Panel2, "Cancel");
-    bnCancel->SetName("bnCancel");
-    bnCancel->SetBounds(475, 2, 75, 25);
-    bnCancel->SetAnchors(ui::akRight | ui::akBottom);
+    bnCancel = Panel2->AddButton("bnCancel", "Cancel");
     bnCancel->SetCancel(true);
     bnCancel->SetModalResult(ui::mrCancel);
-    bnOk = Make<ui::TButton>(Panel2, "Ok");
-    bnOk->SetName("bnOk");
-    bnOk->SetBounds(555, 2, 75, 25);
-    bnOk->SetAnchors(ui::akRight | ui::akBottom);
+    bnOk = Panel2->AddButton("bnOk", "Ok");
     bnOk->SetDefault(true);
     bnOk->SetModalResult(ui::mrOk);
 

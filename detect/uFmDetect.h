@@ -2,6 +2,7 @@
 #pragma once
 
 #include "detection.h"
+#include "platform/ui/buttonbar.h"
 #include "platform/ui/checklst.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
@@ -16,7 +17,7 @@ public:
     void tmTimer(ui::TObject* sender);
     void Detect();
 
-    ui::TPanel* Panel2;
+    ui::TButtonBar* Panel2;
     ui::TButton* bnCancel;
     ui::TButton* bnOk;
     ui::TPanel* Panel3;

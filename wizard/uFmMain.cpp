@@ -85,25 +85,13 @@ void TFmMain::SetDefaults()
 
 void TFmMain::BuildButtonBar()
 {
-    pnBn = Make<ui::TPanel>(this);
+    pnBn = Make<ui::TButtonBar>(this);
     pnBn->SetName("pnBn");
-    pnBn->SetBevelOuter(ui::TBevel::bvNone);
-    pnBn->SetHeight(29);
-    pnBn->SetAlign(ui::TAlign::alBottom);
-    // Cancel, Back, Next from left to right at the right edge, 5 pixels apart.
-    const int right = pnBn->ClientWidth() - 2;
-    auto button = [this, right](const char* name, const char* caption, int fromRight) {
-        auto* b = Make<ui::TButton>(pnBn, caption);
-        b->SetName(name);
-        b->SetBounds(right - fromRight * 80 + 5, 2, 75, 25);
-        b->SetAnchors(ui::akRight | ui::akBottom);
-        return b;
-    };
-    bnCancel = button("bnCancel", "Cancel", 3);
+    bnCancel = pnBn->AddButton("bnCancel", "Cancel");
     bnCancel->SetCancel(true);
     bnCancel->SetModalResult(ui::mrCancel);
-    bnBack = button("bnBack", "Back", 2);
-    bnNext = button("bnNext", "Next", 1);
+    bnBack = pnBn->AddButton("bnBack", "Back");
+    bnNext = pnBn->AddButton("bnNext", "Next");
     bnNext->SetDefault(true);
 }
 

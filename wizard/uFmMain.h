@@ -13,6 +13,7 @@
 #include "database/udriverfile.h"
 #include "platform/dbx/sqlconnection.h"
 #include "platform/ui/actions.h"
+#include "platform/ui/buttonbar.h"
 #include "platform/ui/checklst.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/extctrls.h"
@@ -61,7 +62,7 @@ public:
     dbx::TSQLConnection sqlc;
 
     // Button bar
-    ui::TPanel* pnBn;
+    ui::TButtonBar* pnBn;
     ui::TButton* bnCancel;
     ui::TButton* bnBack;
     ui::TButton* bnNext;

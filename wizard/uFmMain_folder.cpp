@@ -34,5 +34,6 @@ void TFmMain::leFolderSubLabelClick(ui::TObject* /*sender*/)
     std::string initial = Environment("ProgramFiles");
     if (!DirectoryExists(initial)) initial.clear();
     std::string folder;
-    if (ui::SelectDirectory(Handle(), "Select Destination Folder", root, initial, folder)) leFolder->SetText(folder);
+    if (ui::SelectDirectory(ui::Application().Handle(), "Select Destination Folder", root, initial, folder))
+        leFolder->SetText(folder);
 }

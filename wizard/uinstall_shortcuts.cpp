@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "platform/rtl/files.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/ui/ui_handles.h"
 #include "uinstall.h"
 
@@ -23,7 +24,7 @@ void Save(IShellLinkA* link, const std::vector<std::string>& files)
 {
     ui::ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put())))) return;
-    for (const std::string& name : files) file.get()->Save(dbx::Widen(name).c_str(), TRUE);
+    for (const std::string& name : files) file.get()->Save(rtl::Widen(name).c_str(), TRUE);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ struct TSQLConnection::Driver {
     {
         const wchar_t* text = api->last_error(session);
         if (!text || !*text) return "The database driver failed without giving a reason.";
-        return Narrow(text);
+        return rtl::Narrow(text);
     }
 };
 
@@ -84,7 +84,7 @@ void TSQLConnection::Close()
 void TSQLConnection::ExecuteDirect(const std::string& sql)
 {
     if (!Connected()) throw EDatabaseError("The database connection is not open.");
-    if (!driver_->api->execute(driver_->session, Widen(sql).c_str())) throw EDatabaseError(driver_->LastError());
+    if (!driver_->api->execute(driver_->session, rtl::Widen(sql).c_str())) throw EDatabaseError(driver_->LastError());
 }
 
 std::wstring ParamsBlock(const rtl::TStringList& params)
@@ -94,29 +94,11 @@ std::wstring ParamsBlock(const rtl::TStringList& params)
         bool named = false;
         rtl::NameOfLine(line, &named);
         if (!named) continue;
-        block += Widen(line);
+        block += rtl::Widen(line);
         block += L'\0';
     }
     block += L'\0';
     return block;
-}
-
-std::wstring Widen(const std::string& text)
-{
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
 }
 
 bool IsFullPath(const std::wstring& path)

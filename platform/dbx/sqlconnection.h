@@ -66,10 +66,6 @@ private:
 // a NUL, then one more NUL. Lines without a name are left out.
 std::wstring ParamsBlock(const rtl::TStringList& params);
 
-// Single-byte text of the system's code page to UTF-16 and back.
-std::wstring Widen(const std::string& text);
-std::string Narrow(const std::wstring& text);
-
 // A path the loader takes as it stands: "X:\..." or "\\server\...".
 bool IsFullPath(const std::wstring& path);
 

@@ -34,6 +34,7 @@ using ScHandle = UniqueHandle<NullHandlePolicy<SC_HANDLE, &CloseServiceHandle>>;
 using FileHandle = UniqueHandle<FilePolicy>;
 using KernelHandle = UniqueHandle<NullHandlePolicy<HANDLE, &CloseHandle>>;  // processes, threads, events
 using Module = UniqueHandle<NullHandlePolicy<HMODULE, &FreeLibrary>>;
+using EventSource = UniqueHandle<NullHandlePolicy<HANDLE, &DeregisterEventSource>>;
 using FindHandle = UniqueHandle<FindPolicy>;
 
 }  // namespace rtl

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace rtl {
@@ -23,7 +24,9 @@ std::string ModulePath()
     std::vector<char> path(MAX_PATH);
     for (;;) {
         const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) return std::string(path.data(), n);
+        // Stops at the longest path the system allows, whatever the call reports.
+        if (n < path.size() || path.size() >= 32768)
+            return std::string(path.data(), std::min<std::size_t>(n, path.size()));
         path.resize(path.size() * 2);
     }
 }

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <charconv>
 #include <climits>
+#include <cstdio>
+#include <vector>
 
 namespace rtl {
 
@@ -142,9 +144,44 @@ void RaiseLastOSError(unsigned long code)
     throw EOSError(code, Format("System Error.  Code: %d.\r\n%s", {static_cast<std::int64_t>(code), SysErrorMessage(code)}));
 }
 
+void RaiseHResult(long hr)
+{
+    const auto code = static_cast<unsigned long>(hr);
+    std::string text = SysErrorMessage(code);
+    if (text.empty()) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "OLE error %.8lX", code);
+        text = buf;
+    }
+    throw EOSError(code, text);
+}
+
+void OleCheck(long hr)
+{
+    if (hr < 0) RaiseHResult(hr);
+}
+
 std::string ErrorLine(unsigned long code)
 {
     return Format("Error=%u:%s", {static_cast<std::uint64_t>(code), SysErrorMessage(code)});
+}
+
+std::wstring Widen(const std::string& text)
+{
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(std::max(n, 0)), '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
 }
 
 bool SameText(const std::string& a, const std::string& b)

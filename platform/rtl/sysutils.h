@@ -81,9 +81,19 @@ std::string SysErrorMessage(unsigned long code);
 // "System Error.  Code: %d." CR LF text, or "A call to an OS function failed" for 0.
 [[noreturn]] void RaiseLastOSError();
 [[noreturn]] void RaiseLastOSError(unsigned long code);
+// Raises EOSError for a failed COM call: the system's text of the HRESULT
+// ("OLE error %.8X" when the system has none), never "System Error.  Code:",
+// which names Win32 codes.
+[[noreturn]] void RaiseHResult(long hr);
+// Raises through RaiseHResult when hr is a failure.
+void OleCheck(long hr);
 
 // Error line of the readers: "Error=%u:%s".
 std::string ErrorLine(unsigned long code);
+
+// Single-byte text of the system's code page to UTF-16 and back.
+std::wstring Widen(const std::string& text);
+std::string Narrow(const std::wstring& text);
 
 // Case-insensitive comparison of single-byte text (ASCII letters fold).
 bool SameText(const std::string& a, const std::string& b);

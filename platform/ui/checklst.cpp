@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "listbox.h"
+#include "ui_handles.h"
 
 namespace ui {
 
@@ -22,12 +23,10 @@ int TCheckListBox::Add(const std::string& text)
     const auto index = static_cast<int>(SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
     if (index >= 0) SendMessageA(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), kUnchecked);
     // A line wider than the list can be scrolled into view instead of being cut off.
-    if (HDC dc = GetDC(Handle())) {
-        HGDIOBJ old = SelectObject(dc, FontHandle(Font()));
+    if (WindowDC dc = DCOf(Handle())) {
+        const Selection font = SelectInto(dc.get().second, FontHandle(Font()));
         SIZE extent{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(Handle(), dc);
+        GetTextExtentPoint32A(dc.get().second, text.c_str(), static_cast<int>(text.size()), &extent);
         widest_ = std::max(widest_, static_cast<int>(extent.cx) + kTextLeft + 2);
         SendMessageA(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_), 0);
     }
@@ -93,11 +92,6 @@ void TCheckListBox::Toggle(int index)
     if (OnClickCheck) OnClickCheck(this);
 }
 
-void TCheckListBox::MeasureItem(MEASUREITEMSTRUCT& item)
-{
-    item.itemHeight = static_cast<UINT>(itemHeight_);
-}
-
 HBRUSH TCheckListBox::CtlColor(HDC dc, UINT /*message*/)
 {
     SetTextColor(dc, ColorToRGB(FontColor()));
@@ -113,7 +107,7 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item)
     const int index = static_cast<int>(item.itemID);
     const bool header = item.itemData == static_cast<ULONG_PTR>(kHeader);
     const std::string text = Item(index);
-    HGDIOBJ oldFont = SelectObject(dc, FontHandle(Font()));
+    const Selection font = SelectInto(dc, FontHandle(Font()));
     SetBkMode(dc, TRANSPARENT);
     if (header) {
         FillRect(dc, &rc, ColorBrush(headerBack_));
@@ -151,7 +145,6 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item)
             DrawFocusRect(dc, &focusRc);
         }
     }
-    SelectObject(dc, oldFont);
 }
 
 LRESULT TCheckListBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -41,7 +41,6 @@ public:
     void SetHeaderColors(TColor text, TColor background);
 
     void DrawItem(const DRAWITEMSTRUCT& item) override;
-    void MeasureItem(MEASUREITEMSTRUCT& item) override;
     HBRUSH CtlColor(HDC dc, UINT message) override;
 
     TNotifyEvent OnClickCheck;

@@ -10,15 +10,28 @@
 
 #include <string>
 
+#include "platform/rtl/handle.h"
+
 namespace ui {
 
 inline constexpr const char* kControlNameProp = "QvName";
 
-// Call once per window; the atom is released by ClearControlName (WM_NCDESTROY).
-inline void SetControlName(HWND hwnd, const std::string& name)
+// Atoms are numbers, 0 for none.
+struct GlobalAtomPolicy {
+    using handle_type = ATOM;
+    static ATOM invalid() noexcept { return 0; }
+    static void close(ATOM atom) noexcept { GlobalDeleteAtom(atom); }
+};
+using GlobalAtom = rtl::UniqueHandle<GlobalAtomPolicy>;
+
+// Names the window; the name lasts as long as the returned atom, which the
+// caller keeps for the window's life (a later name replaces the property, and
+// dropping the old owner frees the old atom).
+[[nodiscard]] inline GlobalAtom SetControlName(HWND hwnd, const std::string& name)
 {
-    const ATOM atom = GlobalAddAtomA(name.c_str());
-    if (atom != 0) SetPropA(hwnd, kControlNameProp, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)));
+    GlobalAtom atom(GlobalAddAtomA(name.c_str()));
+    if (atom) SetPropA(hwnd, kControlNameProp, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom.get())));
+    return atom;
 }
 
 inline std::string GetControlName(HWND hwnd)
@@ -30,10 +43,10 @@ inline std::string GetControlName(HWND hwnd)
     return std::string(name, n);
 }
 
+// Takes the name off the window; the atom goes with its owner.
 inline void ClearControlName(HWND hwnd)
 {
-    const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropA(hwnd, kControlNameProp)));
-    if (atom != 0) GlobalDeleteAtom(atom);
+    RemovePropA(hwnd, kControlNameProp);
 }
 
 }  // namespace ui

@@ -115,8 +115,10 @@ void TControl::CreateWnd(const char* className, DWORD style, DWORD exStyle, cons
     const bool ours = GetClassInfoExA(GetModuleHandleA(nullptr), className, &wc) && wc.lpfnWndProc == ClassThunk;
     HWND parentWnd = parent_ ? parent_->hwnd_ : nullptr;
     if (parentWnd != nullptr) style |= WS_CHILD;
+    // A top-level window is owned by the application window (no taskbar button of its own).
+    HWND owner = parentWnd != nullptr ? parentWnd : Application().Handle();
     HMENU id = parentWnd ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)) : nullptr;
-    HWND hwnd = CreateWindowExA(exStyle, className, text.c_str(), style, left_, top_, width_, height_, parentWnd, id,
+    HWND hwnd = CreateWindowExA(exStyle, className, text.c_str(), style, left_, top_, width_, height_, owner, id,
                                 GetModuleHandleA(nullptr), ours ? this : nullptr);
     if (hwnd == nullptr) rtl::RaiseLastOSError();
     if (!ours) {
@@ -140,6 +142,7 @@ void TControl::Detach()
     if (oldProc_ != nullptr) SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
     RemovePropA(hwnd_, kObjectProp);
     ClearControlName(hwnd_);
+    nameAtom_.reset();
     hwnd_ = nullptr;
 }
 
@@ -210,14 +213,6 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
-    case WM_MEASUREITEM: {
-        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (TControl* child = FromHandle(GetDlgItem(hwnd_, static_cast<int>(item->CtlID)))) {
-            child->MeasureItem(*item);
-            return TRUE;
-        }
-        break;
-    }
     case WM_ERASEBKGND:
         if (oldProc_ == nullptr) {
             RECT rc;
@@ -258,7 +253,7 @@ HBRUSH TControl::CtlColor(HDC dc, UINT /*message*/)
 void TControl::SetName(const std::string& name)
 {
     name_ = name;
-    if (hwnd_ != nullptr) SetControlName(hwnd_, name);
+    if (hwnd_ != nullptr) nameAtom_ = SetControlName(hwnd_, name);
 }
 
 // ------------------------------------------------------------------ geometry

@@ -1,7 +1,10 @@
 // The window layer's base: a control wraps its HWND; one static thunk finds
 // the object behind a window and dispatches to its members. Parents reflect
-// WM_COMMAND, WM_DRAWITEM, WM_MEASUREITEM and WM_CTLCOLOR* back to the child's
-// object, so a control that draws or colours itself stays self-contained.
+// WM_COMMAND, WM_DRAWITEM and WM_CTLCOLOR* back to the child's object, so a
+// control that draws or colours itself stays self-contained. WM_MEASUREITEM is
+// not reflected: a system control sends it from inside CreateWindowEx, before
+// its object is attached, so it could never arrive; owner-drawn controls set
+// their item height after creation instead (LB_SETITEMHEIGHT).
 // Children are laid out by Align (docking in creation order) and Anchors.
 #pragma once
 
@@ -11,6 +14,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "control_name.h"
 
 namespace ui {
 
@@ -116,7 +121,6 @@ public:
     virtual void Command(WORD /*code*/) {}
     virtual HBRUSH CtlColor(HDC dc, UINT message);
     virtual void DrawItem(const DRAWITEMSTRUCT& /*item*/) {}
-    virtual void MeasureItem(MEASUREITEMSTRUCT& /*item*/) {}
 
     TNotifyEvent OnEnter;  // the control received the focus
 
@@ -149,6 +153,7 @@ private:
     TControl* parent_;
     std::vector<TControl*> children_;
     std::string name_;
+    GlobalAtom nameAtom_;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     TAlign align_ = TAlign::alNone;
     unsigned anchors_ = akLeft | akTop;

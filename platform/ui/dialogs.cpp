@@ -2,12 +2,10 @@
 
 #include <shlobj.h>
 
-#include <utility>
-#include <vector>
-
 #include "control_name.h"
 #include "extctrls.h"
 #include "forms.h"
+#include "platform/rtl/sysutils.h"
 #include "stdctrls.h"
 #include "ui_handles.h"
 
@@ -22,39 +20,24 @@ HWND MessageOwner()
     return nullptr;
 }
 
-BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM param)
-{
-    auto* list = reinterpret_cast<std::vector<HWND>*>(param);
-    if (IsWindowEnabled(hwnd)) {
-        EnableWindow(hwnd, FALSE);
-        list->push_back(hwnd);
-    }
-    return TRUE;
-}
-
-std::wstring Widen(const std::string& text)
-{
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
+// What the folder browser's callback works with.
+struct BrowseState {
+    const std::string* initial;
+    GlobalAtom name;  // the dialog's name for the UI driver, freed after it closed
+};
 
 int CALLBACK BrowseCallback(HWND hwnd, UINT message, LPARAM /*lParam*/, LPARAM data)
 {
-    if (message == BFFM_INITIALIZED) {
-        SetControlName(hwnd, "SelectDirectory");
-        const auto* initial = reinterpret_cast<const std::string*>(data);
-        LPITEMIDLIST pidl = nullptr;
-        if (!initial->empty() && SUCCEEDED(SHParseDisplayName(Widen(*initial).c_str(), nullptr, &pidl, 0, nullptr))) {
-            ItemIdList selection(pidl);
-            SendMessageA(hwnd, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(selection.get()));
-        }
-    }
+    if (message != BFFM_INITIALIZED) return 0;
+    SafeCall([hwnd, data] {
+        auto* state = reinterpret_cast<BrowseState*>(data);
+        state->name = SetControlName(hwnd, "SelectDirectory");
+        // By path: Wine's dialog ignores a selection given as an item list.
+        if (!state->initial->empty())
+            SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(state->initial->c_str()));
+    });
     return 0;
 }
-
 
 }  // namespace
 
@@ -74,7 +57,7 @@ bool SelectDirectory(HWND owner, const std::string& title, const std::string& ro
     ItemIdList rootList;
     if (!root.empty()) {
         LPITEMIDLIST pidl = nullptr;
-        if (SUCCEEDED(SHParseDisplayName(Widen(root).c_str(), nullptr, &pidl, 0, nullptr))) rootList.reset(pidl);
+        if (SUCCEEDED(SHParseDisplayName(rtl::Widen(root).c_str(), nullptr, &pidl, 0, nullptr))) rootList.reset(pidl);
     }
     char display[MAX_PATH] = "";
     BROWSEINFOA info{};
@@ -83,16 +66,17 @@ bool SelectDirectory(HWND owner, const std::string& title, const std::string& ro
     info.pszDisplayName = display;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
+    BrowseState state{&initial, {}};
     info.lpfn = BrowseCallback;
-    info.lParam = reinterpret_cast<LPARAM>(&initial);
+    info.lParam = reinterpret_cast<LPARAM>(&state);
 
-    std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled));
-    const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-    ItemIdList chosen(SHBrowseForFolderA(&info));
-    SetErrorMode(oldMode);
-    for (HWND hwnd : disabled)
-        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+    ItemIdList chosen;
+    {
+        const TOtherWindowsDisabled others(nullptr);
+        const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+        chosen.reset(SHBrowseForFolderA(&info));
+        SetErrorMode(oldMode);
+    }
     if (owner != nullptr) SetActiveWindow(owner);
 
     if (!chosen) return false;

@@ -87,14 +87,14 @@ RECT TPanel::AlignRect() const
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        RECT rc;
-        GetClientRect(Handle(), &rc);
-        DrawBevel(dc, rc, outer_, bevelWidth_);
-        InflateRect(&rc, -borderWidth_, -borderWidth_);
-        DrawBevel(dc, rc, inner_, bevelWidth_);
-        EndPaint(Handle(), &ps);
+        const PaintScope paint(Handle());
+        if (HDC dc = paint.DC()) {
+            RECT rc;
+            GetClientRect(Handle(), &rc);
+            DrawBevel(dc, rc, outer_, bevelWidth_);
+            InflateRect(&rc, -borderWidth_, -borderWidth_);
+            DrawBevel(dc, rc, inner_, bevelWidth_);
+        }
         return 0;
     }
     return TControl::WndProc(message, wParam, lParam);
@@ -119,11 +119,11 @@ void TImage::LoadPicture(const void* data, std::size_t size)
     ComPtr<IStream> stream;
     // The stream does not free the memory; our owner does, after the stream is gone.
     HRESULT hr = CreateStreamOnHGlobal(memory.get(), FALSE, stream.put());
-    if (FAILED(hr)) rtl::RaiseLastOSError(static_cast<unsigned long>(hr));
+    rtl::OleCheck(hr);
     ComPtr<IPicture> picture;
     hr = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                         reinterpret_cast<void**>(picture.put()));
-    if (FAILED(hr)) rtl::RaiseLastOSError(static_cast<unsigned long>(hr));
+    rtl::OleCheck(hr);
     picture_ = std::move(picture);
     Invalidate();
 }
@@ -142,9 +142,8 @@ void TImage::LoadResourcePicture(const char* resourceName)
 LRESULT TImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        if (picture_) {
+        const PaintScope paint(Handle());
+        if (HDC dc = paint.DC(); dc != nullptr && picture_) {
             RECT rc;
             GetClientRect(Handle(), &rc);
             OLE_XSIZE_HIMETRIC w = 0;
@@ -154,7 +153,6 @@ LRESULT TImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             SetStretchBltMode(dc, HALFTONE);
             picture_.get()->Render(dc, 0, 0, rc.right, rc.bottom, 0, h, w, -h, nullptr);
         }
-        EndPaint(Handle(), &ps);
         return 0;
     }
     return TControl::WndProc(message, wParam, lParam);
@@ -172,19 +170,17 @@ TTimer::TTimer()
         wc.lpszClassName = "QvTimer";
         if (RegisterClassExA(&wc) == 0) rtl::RaiseLastOSError();
     }
-    hwnd_ = CreateWindowExA(0, "QvTimer", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (hwnd_ == nullptr) rtl::RaiseLastOSError();
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_.reset(
+        CreateWindowExA(0, "QvTimer", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr));
+    if (!window_) rtl::RaiseLastOSError();
+    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     Update();
 }
 
 TTimer::~TTimer()
 {
-    if (hwnd_ != nullptr) {
-        KillTimer(hwnd_, 1);
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    // The window outlives this object by a moment: no tick may reach it then.
+    if (window_) SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
 }
 
 void TTimer::SetInterval(UINT milliseconds)
@@ -201,8 +197,8 @@ void TTimer::SetEnabled(bool enabled)
 
 void TTimer::Update()
 {
-    KillTimer(hwnd_, 1);
-    if (enabled_ && interval_ > 0) SetTimer(hwnd_, 1, interval_, nullptr);
+    KillTimer(window_.get(), 1);
+    if (enabled_ && interval_ > 0) SetTimer(window_.get(), 1, interval_, nullptr);
 }
 
 LRESULT CALLBACK TTimer::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -68,7 +68,7 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Update();
-    HWND hwnd_ = nullptr;
+    Window window_;
     UINT interval_ = 1000;
     bool enabled_ = true;
 };

@@ -1,5 +1,6 @@
 #include "forms.h"
 
+#include "platform/rtl/sysutils.h"
 #include "stdctrls.h"
 
 namespace ui {
@@ -28,17 +29,44 @@ void DispatchOne(MSG& msg)
     DispatchMessageA(&msg);
 }
 
-BOOL CALLBACK DisableOther(HWND hwnd, LPARAM param)
+}  // namespace
+
+TOtherWindowsDisabled::TOtherWindowsDisabled(HWND keep) : keep_(keep)
 {
-    auto* list = reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(param);
-    if (hwnd != list->first && IsWindowEnabled(hwnd)) {
-        EnableWindow(hwnd, FALSE);
-        list->second.push_back(hwnd);
+    EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
+    if (error_) {
+        Restore();  // what was disabled so far comes back
+        std::rethrow_exception(error_);
     }
-    return TRUE;
 }
 
-}  // namespace
+TOtherWindowsDisabled::~TOtherWindowsDisabled()
+{
+    Restore();
+}
+
+void TOtherWindowsDisabled::Restore() noexcept
+{
+    for (HWND hwnd : disabled_)
+        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+    disabled_.clear();
+}
+
+BOOL CALLBACK TOtherWindowsDisabled::Disable(HWND hwnd, LPARAM param)
+{
+    auto* self = reinterpret_cast<TOtherWindowsDisabled*>(param);
+    // The exception waits for the enumeration to end and is raised by the constructor.
+    try {
+        if (hwnd != self->keep_ && IsWindowEnabled(hwnd)) {
+            self->disabled_.push_back(hwnd);  // first: a window is never disabled without its record
+            EnableWindow(hwnd, FALSE);
+        }
+        return TRUE;
+    } catch (...) {
+        self->error_ = std::current_exception();
+        return FALSE;
+    }
+}
 
 TForm::TForm(const std::string& name, const std::string& caption, int width, int height, TFormStyle style)
     : TControl(nullptr)
@@ -83,6 +111,8 @@ void TForm::DoShow()
 {
     SafeCall([this] { FormShow(); });
     if (OnShow) SafeCall([this] { OnShow(this); });
+    // The forms have no taskbar buttons of their own: the application's stands for them.
+    Application().ShowHandle();
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
     if (Usable(activeControl_)) {
@@ -111,22 +141,11 @@ void TForm::Close()
 
 int TForm::ShowModal()
 {
-    // The program's other windows take no input while this one is up.
-    std::pair<HWND, std::vector<HWND>> disabled{Handle(), {}};
-    EnumThreadWindows(GetCurrentThreadId(), DisableOther, reinterpret_cast<LPARAM>(&disabled));
-    struct Restore {
-        std::vector<HWND>& windows;
-        ~Restore()
-        {
-            for (HWND hwnd : windows)
-                if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
-        }
-    };
-
     modalResult_ = mrNone;
     modal_ = true;
     {
-        Restore restore{disabled.second};
+        // The program's other windows take no input while this one is up.
+        const TOtherWindowsDisabled others(Handle());
         DoShow();
         MSG msg;
         while (modalResult_ == mrNone) {
@@ -225,8 +244,64 @@ TApplication& Application()
     return application;
 }
 
+void TApplication::SetTitle(const std::string& title)
+{
+    title_ = title;
+    if (window_) SetWindowTextA(window_.get(), title_.c_str());
+}
+
+HWND TApplication::Handle()
+{
+    if (window_) return window_.get();
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!GetClassInfoExA(instance, "QvApplication", &wc)) {
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = instance;
+        wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+        wc.lpszClassName = "QvApplication";
+        if (RegisterClassExA(&wc) == 0) rtl::RaiseLastOSError();
+    }
+    // No size: the taskbar shows it, the screen does not.
+    window_.reset(CreateWindowExA(0, "QvApplication", title_.c_str(),
+                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                                  nullptr, instance, nullptr));
+    if (!window_) rtl::RaiseLastOSError();
+    return window_.get();
+}
+
+LRESULT CALLBACK TApplication::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The taskbar button acts on the window a person works in: activating it
+    // activates that window, closing it closes that window.
+    const HWND popup = GetLastActivePopup(hwnd);
+    const bool usable = popup != nullptr && popup != hwnd && IsWindowVisible(popup) && IsWindowEnabled(popup);
+    switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && usable) {
+            SetActiveWindow(popup);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (usable) PostMessageA(popup, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void TApplication::ShowHandle()
+{
+    if (!IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
+
 int TApplication::Run()
 {
+    ShowHandle();
     if (mainForm_ != nullptr) mainForm_->Show();
     MSG msg;
     BOOL got;

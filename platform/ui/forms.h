@@ -3,12 +3,14 @@
 // runs the main message loop.
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "controls.h"
+#include "ui_handles.h"
 
 namespace ui {
 
@@ -24,6 +26,24 @@ inline constexpr int mrYesToAll = 10;
 bool IsPositiveResult(int modalResult);
 
 class TButton;
+
+// While it lives, every other enabled top-level window of this thread is
+// disabled, so that only the modal window (or dialog) takes input; they are
+// enabled again when it ends, also after an exception.
+class TOtherWindowsDisabled {
+public:
+    explicit TOtherWindowsDisabled(HWND keep);
+    ~TOtherWindowsDisabled();
+    TOtherWindowsDisabled(const TOtherWindowsDisabled&) = delete;
+    TOtherWindowsDisabled& operator=(const TOtherWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK Disable(HWND hwnd, LPARAM param);
+    void Restore() noexcept;
+    HWND keep_;
+    std::vector<HWND> disabled_;
+    std::exception_ptr error_;
+};
 
 enum class TFormStyle { Sizeable, None };
 
@@ -89,18 +109,29 @@ private:
     TControl* activeControl_ = nullptr;
 };
 
+// The application: its title, its main form, and its own window. That window
+// is never seen (it has no size); it carries the title on the taskbar for the
+// whole run and owns every form, so that no form has a taskbar button of its
+// own and the taskbar does not change from window to window.
 class TApplication {
 public:
     const std::string& Title() const { return title_; }
-    void SetTitle(const std::string& title) { title_ = title; }
+    void SetTitle(const std::string& title);
     TForm* MainForm() const { return mainForm_; }
     void SetMainForm(TForm* form) { mainForm_ = form; }
-    // Shows the main form and runs the message loop until it is destroyed.
+    // The application window, made on first use.
+    HWND Handle();
+    // Puts the title on the taskbar; from the first form shown on.
+    void ShowHandle();
+    // Shows the application window and the main form and runs the message
+    // loop until the main form is destroyed.
     int Run();
 
 private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     std::string title_;
     TForm* mainForm_ = nullptr;
+    Window window_;
 };
 
 TApplication& Application();

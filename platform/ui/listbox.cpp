@@ -2,28 +2,9 @@
 
 #include <algorithm>
 
+#include "ui_handles.h"
+
 namespace ui {
-
-namespace {
-
-// A window's device context for measuring, released on every way out.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~TWindowDC()
-    {
-        if (dc_ != nullptr) ReleaseDC(hwnd_, dc_);
-    }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND hwnd_;
-    HDC dc_;
-};
-
-}  // namespace
 
 TListBox::TListBox(TControl* parent) : TControl(parent)
 {
@@ -36,12 +17,10 @@ TListBox::TListBox(TControl* parent) : TControl(parent)
 int TListBox::Add(const std::string& text)
 {
     const auto index = static_cast<int>(SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-    const TWindowDC dc(Handle());
-    if (dc.get() != nullptr) {
-        const HGDIOBJ old = SelectObject(dc.get(), FontHandle(Font()));
+    if (const WindowDC dc = DCOf(Handle())) {
+        const Selection font = SelectInto(dc.get().second, FontHandle(Font()));
         SIZE extent{};
-        GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc.get(), old);
+        GetTextExtentPoint32A(dc.get().second, text.c_str(), static_cast<int>(text.size()), &extent);
         widest_ = std::max(widest_, static_cast<int>(extent.cx) + 6);
         SendMessageA(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_), 0);
     }

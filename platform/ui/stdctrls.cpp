@@ -1,6 +1,7 @@
 #include "stdctrls.h"
 
 #include "forms.h"
+#include "ui_handles.h"
 
 namespace ui {
 
@@ -47,13 +48,14 @@ void TLabel::FontChanged()
 void TLabel::AdjustSize()
 {
     if (!autoSize_ || Handle() == nullptr) return;
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, FontHandle(Font()));
     const std::string text = Text();
+    const WindowDC dc = DCOf(Handle());
+    if (!dc) return;
     RECT rc{0, 0, 0, 0};
-    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &rc, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
+    {
+        const Selection font = SelectInto(dc.get().second, FontHandle(Font()));
+        DrawTextA(dc.get().second, text.empty() ? " " : text.c_str(), -1, &rc, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    }
     SetBounds(Left(), Top(), rc.right, rc.bottom);
 }
 

@@ -250,11 +250,10 @@ std::string QuotedImagePath(const std::string& path)
 void ReportError(const std::string& serviceName, const std::string& text)
 {
     OutputDebugStringA((serviceName + ": " + text + "\n").c_str());
-    const HANDLE source = RegisterEventSourceA(nullptr, serviceName.c_str());
-    if (source == nullptr) return;
+    const rtl::EventSource source(RegisterEventSourceA(nullptr, serviceName.c_str()));
+    if (!source) return;
     const char* strings[] = {text.c_str()};
-    ReportEventA(source, EVENTLOG_ERROR_TYPE, 0, 0, nullptr, 1, 0, strings, nullptr);
-    DeregisterEventSource(source);
+    ReportEventA(source.get(), EVENTLOG_ERROR_TYPE, 0, 0, nullptr, 1, 0, strings, nullptr);
 }
 
 DWORD InstallService(const TServiceProgram& program, const std::string& imagePath)

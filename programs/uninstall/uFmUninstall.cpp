@@ -3,45 +3,18 @@
 #include "platform/ui/cursor.h"
 #include "platform/ui/dialogs.h"
 
-namespace {
-
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
-constexpr int kButtonGap = 5;
-constexpr int kButtonTop = 2;
-
-// Buttons from right to left along the bottom bar, from its client width.
-// Stands in for the shared bottom-bar helper until the layer has one.
-void PlaceButtons(ui::TPanel* bar, const std::vector<ui::TButton*>& rightToLeft)
-{
-    int right = bar->ClientWidth() - kButtonGap;
-    for (ui::TButton* b : rightToLeft) {
-        if (!b->Visible()) continue;
-        b->SetBounds(right - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight);
-        b->SetAnchors(ui::akRight | ui::akBottom);
-        right -= kButtonWidth + kButtonGap;
-    }
-}
-
-}  // namespace
-
 TFmUninstall::TFmUninstall(TMode mode, const std::string& text, const std::vector<uninst::TListLine>& lines)
     : TForm(mode == TMode::Confirm ? "FmUninstall" : "FmResult",
             mode == TMode::Confirm ? "quorvane Uninstall : Confirmation" : "quorvane Uninstall : Result", 560, 360),
       mode_(mode)
 {
-    Panel2 = Make<ui::TPanel>(this);
+    Panel2 = Make<ui::TButtonBar>(this);
     Panel2->SetName("Panel2");
-    Panel2->SetBevelOuter(ui::TBevel::bvNone);
     Panel2->SetBorderWidth(1);
-    Panel2->SetHeight(29);
-    Panel2->SetAlign(ui::TAlign::alBottom);
-    bnCancel = Make<ui::TButton>(Panel2, "Cancel");
-    bnCancel->SetName("bnCancel");
+    bnCancel = Panel2->AddButton("bnCancel", "Cancel");
     bnCancel->SetCancel(true);
     bnCancel->SetModalResult(ui::mrCancel);
-    bnOk = Make<ui::TButton>(Panel2, mode == TMode::Confirm ? "Uninstall" : "Close");
-    bnOk->SetName("bnOk");
+    bnOk = Panel2->AddButton("bnOk", mode == TMode::Confirm ? "Uninstall" : "Close");
     bnOk->SetDefault(true);
     if (mode == TMode::Confirm) {
         bnOk->OnClick = [this](ui::TObject* sender) { bnOkClick(sender); };
@@ -49,8 +22,8 @@ TFmUninstall::TFmUninstall(TMode mode, const std::string& text, const std::vecto
         bnOk->SetModalResult(ui::mrOk);
         bnOk->SetCancel(true);
         bnCancel->SetVisible(false);
+        Panel2->Arrange();
     }
-    PlaceButtons(Panel2, {bnOk, bnCancel});
 
     Panel3 = Make<ui::TPanel>(this);
     Panel3->SetName("Panel3");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "installation.h"
+#include "platform/ui/buttonbar.h"
 #include "platform/ui/checklst.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
@@ -26,7 +27,7 @@ public:
     ui::TLabel* lbText;
     ui::TCheckListBox* clb;
     ui::TPanel* Panel3;
-    ui::TPanel* Panel2;
+    ui::TButtonBar* Panel2;
     ui::TButton* bnCancel;
     ui::TButton* bnOk;
 

@@ -84,9 +84,9 @@ TEST_F(Provisioning, SendsTheThreeStatementsInOrderAndScriptsTheSame)
     const auto batches = tds::Batches(tds::Since(before));
     const TStatements expected = BuildStatements(settings, PayloadTemplates());
     ASSERT_EQ(batches.size(), 3u);
-    EXPECT_EQ(batches[0].text, dbx::Widen(expected.CreateDb));
-    EXPECT_EQ(batches[1].text, dbx::Widen(expected.CreateLogin));
-    EXPECT_EQ(batches[2].text, dbx::Widen(expected.CreateObjects));
+    EXPECT_EQ(batches[0].text, rtl::Widen(expected.CreateDb));
+    EXPECT_EQ(batches[1].text, rtl::Widen(expected.CreateLogin));
+    EXPECT_EQ(batches[2].text, rtl::Widen(expected.CreateObjects));
     for (const auto& b : batches) {
         EXPECT_EQ(b.user, "sa");
         EXPECT_EQ(b.session, batches[0].session);  // one connection

@@ -73,7 +73,7 @@ TEST_F(Stage3, RightsCheckIsAnsweredForEachLogin)
         const auto batches = tds::Batches(tds::Since(before));
         ASSERT_EQ(batches.size(), 1u) << c.user;
         EXPECT_EQ(batches[0].user, c.user);
-        EXPECT_EQ(batches[0].text, dbx::Widen(std::string(database::RightsCheckSql)));
+        EXPECT_EQ(batches[0].text, rtl::Widen(std::string(database::RightsCheckSql)));
     }
     // The protocol version FreeTDS was told to use is the one acknowledged.
     const std::string version = tds::Env("QV_TDS_VERSION").empty() ? "7.4" : tds::Env("QV_TDS_VERSION");

@@ -17,7 +17,7 @@ namespace {
 
 std::string FileBytes(const std::wstring& path)
 {
-    std::ifstream in(dbx::Narrow(path), std::ios::binary);
+    std::ifstream in(rtl::Narrow(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -68,8 +68,8 @@ TEST(SQLConnection, ParametersAreSetByNameAndPassedAsOneBlock)
 // Only a full path is ever loaded; whatever fails, the message names the library.
 TEST(SQLConnection, LibraryThatCannotBeLoadedIsADatabaseError)
 {
-    const std::wstring notADll = dbx::Widen(FixturePath("dbx_not_a_dll.dll"));
-    { std::ofstream(dbx::Narrow(notADll)) << "not a library"; }
+    const std::wstring notADll = rtl::Widen(FixturePath("dbx_not_a_dll.dll"));
+    { std::ofstream(rtl::Narrow(notADll)) << "not a library"; }
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
 
@@ -84,10 +84,10 @@ TEST(SQLConnection, LibraryThatCannotBeLoadedIsADatabaseError)
     for (const auto& path : paths) {
         TSQLConnection c;
         c.SetLibraryPath(path);
-        EXPECT_EQ(OpenError(c), "Unable to Load dbexpmss.dll") << dbx::Narrow(path);
+        EXPECT_EQ(OpenError(c), "Unable to Load dbexpmss.dll") << rtl::Narrow(path);
         EXPECT_FALSE(c.Connected());
     }
-    EXPECT_TRUE(Exists(dbx::Widen(FixturePath("dbexpmss.dll")))) << "the planted library is missing";
+    EXPECT_TRUE(Exists(rtl::Widen(FixturePath("dbexpmss.dll")))) << "the planted library is missing";
     EXPECT_EQ(GetModuleHandleW(L"dbexpmss.dll"), nullptr) << "a library named dbexpmss.dll was loaded";
     DeleteFileW(notADll.c_str());
 }
@@ -106,7 +106,7 @@ TEST(SQLConnection, FullPathsOnly)
         {L"dbexpmss.dll", false},       {L"C:dbexpmss.dll", false},   {L"\\x\\dbexpmss.dll", false},
         {L"..\\dbexpmss.dll", false},   {L"", false},                 {L"1:\\x.dll", false},
     };
-    for (const auto& [path, full] : cases) EXPECT_EQ(dbx::IsFullPath(path), full) << dbx::Narrow(path);
+    for (const auto& [path, full] : cases) EXPECT_EQ(dbx::IsFullPath(path), full) << rtl::Narrow(path);
 }
 
 TEST(DriverFile, IsWrittenToAFolderOfItsOwnAndRemovedWithIt)
@@ -123,7 +123,7 @@ TEST(DriverFile, IsWrittenToAFolderOfItsOwnAndRemovedWithIt)
         EXPECT_NE(a.Path(), b.Path());
         EXPECT_EQ(path.substr(0, tempFolder.size()), tempFolder);
         EXPECT_EQ(path.substr(path.size() - 13), L"\\dbexpmss.dll");
-        EXPECT_NE(folder, dbx::Widen(TestBinDir()));
+        EXPECT_NE(folder, rtl::Widen(TestBinDir()));
         EXPECT_EQ(FileBytes(path), std::string(reinterpret_cast<const char*>(TFDbx.Data), TFDbx.Size));
         EXPECT_EQ(FileBytes(path).substr(0, 2), "MZ");
 

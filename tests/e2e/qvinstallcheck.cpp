@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/rtl/handles.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/ui/ui_handles.h"
 
 namespace {
@@ -98,9 +99,7 @@ std::string LinkPath(const std::string& where, const std::string& file)
 
 int Link(const std::string& path, const std::string& target, const std::string& description)
 {
-    std::wstring wide(path.size() + 1, L'\0');
-    wide.resize(static_cast<std::size_t>(
-        std::max(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1, 0)));
+    const std::wstring wide = rtl::Widen(path);
     ui::ComPtr<IShellLinkA> link;
     ui::ComPtr<IPersistFile> persist;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <type_traits>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "protocol/install_query.h"
 #include "platform/net/probe.h"
 #include "platform/net/socket.h"
+#include "platform/rtl/sysutils.h"
 
 namespace {
 
@@ -195,9 +197,29 @@ static_assert(std::is_nothrow_move_constructible_v<net::Socket>);
 TEST(HostNames, AddressesResolveToThemselves)
 {
     // Only names that need no name server: tests send nothing off this machine.
-    EXPECT_EQ(net::HostAddress("127.0.0.1"), "127.0.0.1");
-    EXPECT_EQ(net::HostAddress("192.0.2.7"), "192.0.2.7");
-    EXPECT_EQ(net::HostAddress("localhost"), "127.0.0.1");
-    EXPECT_FALSE(net::LocalHostName().empty());
+    for (const char* address : {"127.0.0.1", "127.0.0.5", "192.0.2.7", "10.1.2.3"})
+        EXPECT_EQ(net::HostAddress(address), address);
+    for (const char* name : {"localhost", "LOCALHOST", "LocalHost"}) EXPECT_EQ(net::HostAddress(name), "127.0.0.1");
     EXPECT_THROW(net::HostAddress(""), rtl::Exception);
+}
+
+TEST(HostNames, TheLocalHostNameResolvesToADottedAddress)
+{
+    const std::string host = net::LocalHostName();
+    EXPECT_FALSE(host.empty());
+    const std::string address = net::HostAddress(host);
+    EXPECT_EQ(std::count(address.begin(), address.end(), '.'), 3) << address;
+}
+
+TEST(HostNames, UnresolvableNameRaisesTheSocketError)
+{
+    try {
+        // A label longer than the 63 characters DNS allows fails in the
+        // resolver itself: no query leaves this machine.
+        net::HostAddress(std::string(64, 'q') + ".invalid");
+        FAIL() << "no error";
+    } catch (const rtl::Exception& e) {
+        EXPECT_EQ(e.Message().rfind("Socket Error # ", 0), 0u) << e.Message();
+        EXPECT_NE(e.Message().find("\r\n"), std::string::npos) << e.Message();
+    }
 }

@@ -121,14 +121,21 @@ std::vector<std::string> SplitWords(const std::string& text, int line)
     return words;
 }
 
-std::vector<Step> ParseScenario(const std::string& text, const Variables& initial)
+namespace {
+
+constexpr int kMaxIncludeDepth = 8;  // an include that includes itself ends here, as an error
+
+// Reads one text's steps into steps; vars carries "set" lines on to what follows.
+// origin is empty for the scenario itself, else the included file's name:
+// its steps report the including line and name their place in the file.
+void ParseInto(const std::string& text, Variables& vars, const IncludeReader& include, int depth,
+               const std::string& origin, int includeLine, std::vector<Step>& steps)
 {
-    Variables vars = initial;
-    std::vector<Step> steps;
     const std::vector<std::string> lines = Lines(text);
     Step* open = nullptr;  // step whose block is being read
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int number = static_cast<int>(i) + 1;
+        const int inFile = static_cast<int>(i) + 1;
+        const int number = origin.empty() ? inFile : includeLine;
         const std::string expanded = Expand(lines[i], vars, number);
         std::vector<std::string> words = SplitWords(expanded, number);
         if (open != nullptr) {
@@ -146,7 +153,15 @@ std::vector<Step> ParseScenario(const std::string& text, const Variables& initia
             vars[name] = value;
             continue;
         }
-        steps.push_back(Step{number, Trim(expanded), {}});
+        if (words[0] == "include") {
+            if (words.size() != 2) throw ScenarioError(number, "include needs one file name");
+            if (!include) throw ScenarioError(number, "include is not possible here");
+            if (depth >= kMaxIncludeDepth) throw ScenarioError(number, "includes nested too deep: " + words[1]);
+            ParseInto(include(words[1]), vars, include, depth + 1, words[1], number, steps);
+            continue;
+        }
+        const std::string where = origin.empty() ? "" : origin + ":" + std::to_string(inFile) + ": ";
+        steps.push_back(Step{number, where + Trim(expanded), {}});
         if (words.back() == "{") {
             words.pop_back();
             open = &steps.back();
@@ -154,6 +169,15 @@ std::vector<Step> ParseScenario(const std::string& text, const Variables& initia
         steps.back().words = std::move(words);
     }
     if (open != nullptr) throw ScenarioError(open->line, "block not closed with }");
+}
+
+}  // namespace
+
+std::vector<Step> ParseScenario(const std::string& text, const Variables& initial, const IncludeReader& include)
+{
+    Variables vars = initial;
+    std::vector<Step> steps;
+    ParseInto(text, vars, include, 0, "", 0, steps);
     return steps;
 }
 

@@ -2,6 +2,7 @@
 // strings", ${NAME} replaced by a variable before the line is split.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -35,10 +36,16 @@ std::string Expand(const std::string& text, const Variables& vars, int line);
 // the control characters (for multi-line texts). An unquoted # starts a comment.
 std::vector<std::string> SplitWords(const std::string& text, int line);
 
+// Gives the text of a file named by an "include" line (or throws).
+using IncludeReader = std::function<std::string(const std::string& name)>;
+
 // All steps of a scenario. A line ending in "{" opens a block whose lines
 // (up to a line holding only "}") are appended as further words of that step,
-// so a long list of expected lines can be written one per line.
-std::vector<Step> ParseScenario(const std::string& text, const Variables& vars);
+// so a long list of expected lines can be written one per line. "include FILE"
+// puts the steps of FILE in its place (its "set" lines hold on after it); they
+// report the include's line number, their text names the file and its line.
+std::vector<Step> ParseScenario(const std::string& text, const Variables& vars,
+                                const IncludeReader& include = {});
 
 // A cases file: "case NAME" starts a case, "set NAME VALUE..." lines inside it
 // define its variables (the value is the rest of the line, unexpanded).

@@ -103,3 +103,28 @@ TEST(Scenario, ValuesMayNameOtherVariables)
     EXPECT_EQ(steps[0].words[2], "10.1.2.3");
     EXPECT_THROW(ParseScenario("x ${A}\n", {{"A", "${B}"}, {"B", "${A}"}}), ScenarioError);
 }
+
+TEST(Scenario, IncludeTakesTheStepsOfTheFileInItsPlace)
+{
+    const std::map<std::string, std::string> files{
+        {"prelude.inc", "set WHO Setup\nstart\nwindow \"${WHO}\"\n"},
+        {"loop.inc", "include loop.inc\n"}};
+    const uidrv::IncludeReader read = [&files](const std::string& name) {
+        const auto it = files.find(name);
+        if (it == files.end()) throw std::runtime_error("no file " + name);
+        return it->second;
+    };
+    const auto steps = ParseScenario("# head\ninclude prelude.inc\npress bnNext \"${WHO}\"\n", {}, read);
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].words, (std::vector<std::string>{"start"}));
+    EXPECT_EQ(steps[1].words, (std::vector<std::string>{"window", "Setup"}));
+    EXPECT_EQ(steps[1].line, 2);  // the include line of the scenario
+    EXPECT_EQ(steps[1].text, "prelude.inc:3: window \"Setup\"");
+    EXPECT_EQ(steps[2].words, (std::vector<std::string>{"press", "bnNext", "Setup"}));  // its set holds on
+    EXPECT_EQ(steps[2].line, 3);
+
+    EXPECT_THROW(ParseScenario("include loop.inc\n", {}, read), ScenarioError);
+    EXPECT_THROW(ParseScenario("include\n", {}, read), ScenarioError);
+    EXPECT_THROW(ParseScenario("include prelude.inc\n", {}), ScenarioError);  // no files to read from
+    EXPECT_THROW(ParseScenario("include missing.inc\n", {}, read), std::runtime_error);
+}

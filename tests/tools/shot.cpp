@@ -7,16 +7,12 @@
 #include <vector>
 
 #include "platform/rtl/handles.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/ui/ui_handles.h"
 
 namespace uidrv {
 
 namespace {
-
-struct ScreenDcPolicy {
-    using handle_type = HDC;
-    static HDC invalid() noexcept { return nullptr; }
-    static void close(HDC dc) noexcept { ReleaseDC(nullptr, dc); }
-};
 
 // GDI+ for the life of the driver; started on first use.
 class GdiPlus {
@@ -37,14 +33,6 @@ private:
     bool ok_ = false;
 };
 
-std::wstring Wide(const std::string& text)
-{
-    std::wstring out(text.size() + 1, L'\0');
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()));
-    out.resize(n > 0 ? n - 1 : 0);
-    return out;
-}
-
 bool SavePng(HBITMAP bitmap, const std::string& path)
 {
     static GdiPlus gdiplus;
@@ -53,7 +41,7 @@ bool SavePng(HBITMAP bitmap, const std::string& path)
     if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, image.put()) != Gdiplus::Ok) return false;
     // The PNG encoder's class id is fixed across GDI+ versions.
     const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-    return Gdiplus::DllExports::GdipSaveImageToFile(image.get(), Wide(path).c_str(), &png, nullptr) == Gdiplus::Ok;
+    return Gdiplus::DllExports::GdipSaveImageToFile(image.get(), rtl::Widen(path).c_str(), &png, nullptr) == Gdiplus::Ok;
 }
 
 bool SaveBmp(HDC dc, HBITMAP bitmap, int width, int height, const std::string& path)
@@ -89,16 +77,18 @@ std::string SaveScreenRect(const RECT& rc, const std::string& path, std::string&
         error = "empty rectangle";
         return std::string();
     }
-    rtl::UniqueHandle<ScreenDcPolicy> screen(GetDC(nullptr));
-    rtl::UniqueHandle<rtl::NullHandlePolicy<HDC, &DeleteDC>> memory(CreateCompatibleDC(screen.get()));
-    rtl::UniqueHandle<rtl::NullHandlePolicy<HGDIOBJ, &DeleteObject>> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    const ui::WindowDC screen = ui::DCOf(nullptr);
+    rtl::UniqueHandle<rtl::NullHandlePolicy<HDC, &DeleteDC>> memory(CreateCompatibleDC(screen.get().second));
+    const ui::GdiObject bitmap(CreateCompatibleBitmap(screen.get().second, width, height));
     if (!screen || !memory || !bitmap) {
         error = "no screen device context";
         return std::string();
     }
-    const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-    const BOOL copied = BitBlt(memory.get(), 0, 0, width, height, screen.get(), rc.left, rc.top, SRCCOPY | CAPTUREBLT);
-    SelectObject(memory.get(), old);
+    BOOL copied = FALSE;
+    {
+        const ui::Selection selected = ui::SelectInto(memory.get(), bitmap.get());
+        copied = BitBlt(memory.get(), 0, 0, width, height, screen.get().second, rc.left, rc.top, SRCCOPY | CAPTUREBLT);
+    }
     if (!copied) {
         error = "the screen cannot be read";
         return std::string();

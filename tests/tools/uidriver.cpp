@@ -15,7 +15,9 @@
 // by PROGRAM, DRIVER_DIR, LOCAL_ADDRESS, HOST_NAME, PROGRAM_FILES, COMMON_PROGRAMS
 // (the all-users Start menu programs) and COMMON_DESKTOP. A line ending in "{"
 // takes the lines up to "}" as further words. Controls are named by their
-// QvName within the current window.
+// QvName within the current window. "include FILE" takes the steps of FILE (in
+// the scenario's folder) in its place, e.g. a prelude shared by many scenarios;
+// its "set" lines hold on after it.
 //
 //   start [PROGRAM ARGS...]      start PROGRAM (default: --program), also after the last one ended
 //   attach CAPTION [SECONDS]     take over the program showing that window, also after the last one ended
@@ -69,6 +71,8 @@
 #include <vector>
 
 #include "platform/rtl/handles.h"
+#include "platform/rtl/module.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/ui/control_name.h"
 #include "scenario.h"
 #include "shot.h"
@@ -887,9 +891,7 @@ private:
 public:
     static std::string DriverDir()
     {
-        char path[MAX_PATH];
-        const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string dir(path, n);
+        const std::string dir = rtl::ModulePath();
         return dir.substr(0, dir.find_last_of('\\'));
     }
 
@@ -960,7 +962,10 @@ int Main(int argc, char** argv)
         std::printf("uidriver: case %s\n", caseName.c_str());
     }
     if (!shots.empty()) CreateDirectoryA(shots.c_str(), nullptr);
-    const std::vector<Step> steps = ParseScenario(ReadFileText(scenario), vars);
+    const std::string folder = scenario.substr(0, scenario.find_last_of("/\\") + 1);
+    const std::vector<Step> steps = ParseScenario(ReadFileText(scenario), vars, [&folder](const std::string& name) {
+        return ReadFileText(folder + name);
+    });
     Driver driver(program, shots);
     return driver.Run(steps);
 }

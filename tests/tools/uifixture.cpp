@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/ui/control_name.h"
 
@@ -17,6 +18,7 @@ namespace {
 enum : int { IdList = 100, IdEdit, IdLabel, IdNext, IdDone, IdOff };
 
 HINSTANCE instance;
+std::vector<ui::GlobalAtom> names;  // the windows' names live as long as the program
 HWND licence, form, list, edit, label;
 int exitCode = 0;
 
@@ -26,7 +28,7 @@ HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int id, 
     HWND hwnd = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    ui::SetControlName(hwnd, name);
+    names.push_back(ui::SetControlName(hwnd, name));
     return hwnd;
 }
 
@@ -63,7 +65,7 @@ void BuildForm()
 {
     form = CreateWindowExA(0, "QvFixture", "Fixture Form", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300, nullptr,
                            nullptr, instance, nullptr);
-    ui::SetControlName(form, "FmForm");
+    names.push_back(ui::SetControlName(form, "FmForm"));
     list = Child(form, "LISTBOX", "", WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, IdList, 10, 10,
                  150, 80, "clb");
     listProc = reinterpret_cast<WNDPROC>(
@@ -163,7 +165,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 
     licence = CreateWindowExA(0, "QvFixture", "Fixture Licence", WS_OVERLAPPEDWINDOW, 100, 100, 300, 150, nullptr,
                               nullptr, hInstance, nullptr);
-    ui::SetControlName(licence, "FmLicence");
+    names.push_back(ui::SetControlName(licence, "FmLicence"));
     HWND yes = Child(licence, "BUTTON", "I Agree", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, 110, 80, 75, 25, "bnYes");
     Child(licence, "BUTTON", "Disagree", WS_TABSTOP, IDCANCEL, 30, 80, 75, 25, "bnNo");
     ShowWindow(licence, SW_SHOW);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/sysutils.h"
 #include "platform/ui/control_name.h"
 
 namespace uidrv {
@@ -22,23 +23,8 @@ bool SendBounded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     return true;
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    if (text.empty()) return std::string();
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-std::wstring Widen(const std::string& text)
-{
-    if (text.empty()) return std::wstring();
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
+using rtl::Narrow;
+using rtl::Widen;
 
 struct NamedSearch {
     const std::string* name;
@@ -72,7 +58,11 @@ BOOL CALLBACK TopWindowsProc(HWND hwnd, LPARAM param)
     auto* search = reinterpret_cast<TopSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && IsWindowVisible(hwnd)) search->windows->push_back(hwnd);
+    // A window without size (the application window that carries the taskbar
+    // title) is nothing a person sees or works in.
+    RECT rc{};
+    if (pid == search->pid && IsWindowVisible(hwnd) && GetWindowRect(hwnd, &rc) && !IsRectEmpty(&rc))
+        search->windows->push_back(hwnd);
     return TRUE;
 }
 

@@ -117,3 +117,66 @@ TEST_F(DetectForm, OkBeforeTheFirstTickEndsWithoutDetection)
     EXPECT_EQ(fm->clb->Count(), 0);
     EXPECT_FALSE(fm->tm->Enabled());  // nothing runs later behind the next window
 }
+
+namespace {
+
+// A control's rectangle in its form's client coordinates.
+RECT InForm(const ui::TControl* control, HWND form)
+{
+    RECT rc;
+    GetWindowRect(control->Handle(), &rc);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+}  // namespace
+
+// The designed size, and a larger one: the bottom strip and the list keep
+// their sizes, the buttons stay whole at the right edge, the banner takes the rest.
+TEST_F(DetectForm, LayoutAtTheDesignedSizeAndWhenResized)
+{
+    struct Case {
+        int width, height;
+    };
+    for (const Case c : {Case{640, 452}, Case{800, 600}, Case{500, 400}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        fm->SetBounds(fm->Left(), fm->Top(), c.width, c.height);
+        EXPECT_EQ(fm->Width(), c.width);
+        EXPECT_EQ(fm->Height(), c.height);
+        const HWND form = fm->Handle();
+        const int cw = fm->ClientWidth(), ch = fm->ClientHeight();
+
+        const RECT bar = InForm(fm->Panel2, form);
+        EXPECT_EQ(bar.bottom, ch);
+        EXPECT_EQ(bar.bottom - bar.top, 29);
+        EXPECT_EQ(bar.right - bar.left, cw);
+        const RECT strip = InForm(fm->Panel3, form);
+        EXPECT_EQ(strip.bottom, bar.top);
+        EXPECT_EQ(strip.bottom - strip.top, 3);
+
+        const RECT ok = InForm(fm->bnOk, form);
+        const RECT cancel = InForm(fm->bnCancel, form);
+        for (const RECT& b : {ok, cancel}) {
+            EXPECT_EQ(b.right - b.left, 75);
+            EXPECT_EQ(b.bottom - b.top, 25);
+            EXPECT_EQ(b.top, bar.top + 2);
+        }
+        EXPECT_EQ(ok.right, cw - 2);  // whole, 2 pixels from the edge, whatever the frame
+        EXPECT_EQ(ok.left - cancel.right, 5);
+
+        const RECT panel = InForm(fm->Panel1, form);
+        EXPECT_EQ(panel.top, 0);
+        EXPECT_EQ(panel.bottom, strip.top);
+        const RECT list = InForm(fm->clb, form);
+        EXPECT_EQ(list.right - list.left, 355);
+        EXPECT_EQ(list.right, panel.right - 5);  // bevel 1 and border 4
+        const RECT gap = InForm(fm->Panel4, form);
+        EXPECT_EQ(gap.right, list.left);
+        EXPECT_EQ(gap.right - gap.left, 8);
+        const RECT image = InForm(fm->Image1, form);
+        EXPECT_EQ(image.left, panel.left + 5);
+        EXPECT_EQ(image.right, gap.left);
+        EXPECT_EQ(image.top, panel.top + 5);
+        EXPECT_EQ(image.bottom, panel.bottom - 5);
+    }
+}

@@ -54,30 +54,6 @@ TEST(Defaults, DestinationFolderJoinsWithoutChecks)
     EXPECT_EQ(DefaultDestinationFolder(""), "\\Bsk\\quorvane");
 }
 
-TEST(Defaults, HostNamesResolveToDottedAddresses)
-{
-    for (const char* name : {"localhost", "LOCALHOST", "LocalHost"}) EXPECT_EQ(net::HostAddress(name), "127.0.0.1");
-    EXPECT_EQ(net::HostAddress("127.0.0.5"), "127.0.0.5");
-    EXPECT_EQ(net::HostAddress("10.1.2.3"), "10.1.2.3");
-    const std::string host = net::LocalHostName();
-    EXPECT_FALSE(host.empty());
-    const std::string address = net::HostAddress(host);
-    EXPECT_EQ(std::count(address.begin(), address.end(), '.'), 3) << address;
-}
-
-TEST(Defaults, UnresolvableNameRaisesTheSocketError)
-{
-    try {
-        // A label longer than the 63 characters DNS allows fails in the
-        // resolver itself: no query leaves this machine.
-        net::HostAddress(std::string(64, 'q') + ".invalid");
-        FAIL() << "no error";
-    } catch (const rtl::Exception& e) {
-        EXPECT_EQ(e.Message().rfind("Socket Error # ", 0), 0u) << e.Message();
-        EXPECT_NE(e.Message().find("\r\n"), std::string::npos) << e.Message();
-    }
-}
-
 TEST(Startup, PhasesRunWhileTheResultsArePositive)
 {
     struct Case {

@@ -2,6 +2,10 @@
 // of the stage-2 fields and the re-pointing of Next and Back.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <memory>
 #include <thread>
 
@@ -327,4 +331,115 @@ TEST_F(Wizard, UserApplicationProbesOnlyTheDataPortOnTheLoopback)
     EXPECT_EQ(Looks(), Stage(4));
     EXPECT_EQ((std::vector<std::string>{fm->FHost, fm->FServer, fm->FClient, fm->FLocal, fm->FData}),
               (std::vector<std::string>{net::HostAddress(net::LocalHostName()), "1991", "1881", "1771", data}));
+}
+
+namespace {
+
+std::string EnvironmentText(const char* name)
+{
+    char value[MAX_PATH] = "";
+    const DWORD n = GetEnvironmentVariableA(name, value, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::string(value, n) : std::string();
+}
+
+std::string TreeItemText(HWND tree, HTREEITEM item)
+{
+    char text[MAX_PATH] = "";
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = MAX_PATH;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    return text;
+}
+
+// What the folder browser shows when it opens.
+struct TBrowserLook {
+    bool disabledBehind = false;  // the wizard takes no input meanwhile
+    bool titleShown = false;      // "Select Destination Folder" above the tree
+    HWND owner = nullptr;
+    int rootItems = 0;            // items at the top of the tree
+    std::string root;
+    std::string selected;
+    bool selectedBelowRoot = false;
+};
+
+BOOL CALLBACK FindTitle(HWND hwnd, LPARAM param)
+{
+    char text[256] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (std::string(text) == "Select Destination Folder") *reinterpret_cast<bool*>(param) = true;
+    return TRUE;
+}
+
+TBrowserLook Look(HWND dialog, HWND wizard)
+{
+    TBrowserLook look;
+    look.disabledBehind = !IsWindowEnabled(wizard);
+    EnumChildWindows(dialog, FindTitle, reinterpret_cast<LPARAM>(&look.titleShown));
+    look.owner = GetWindow(dialog, GW_OWNER);
+    const HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+    if (tree == nullptr) return look;
+    const auto next = [tree](HTREEITEM item, UINT how) {
+        return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+    };
+    const HTREEITEM root = next(nullptr, TVGN_ROOT);
+    for (HTREEITEM item = root; item != nullptr && look.rootItems < 100; item = next(item, TVGN_NEXT)) ++look.rootItems;
+    look.root = TreeItemText(tree, root);
+    const HTREEITEM selected = next(nullptr, TVGN_CARET);
+    look.selected = TreeItemText(tree, selected);
+    look.selectedBelowRoot = selected != nullptr && next(selected, TVGN_PARENT) == root;
+    return look;
+}
+
+}  // namespace
+
+// The label "Destination Folder" opens the shell's folder browser: titled,
+// rooted at the system drive, Program Files selected whatever the edit holds.
+// OK puts exactly the chosen path into leFolder; Cancel changes nothing.
+TEST_F(Wizard, FolderBrowserFromTheLabelSetsExactlyTheChosenFolder)
+{
+    const std::string programFiles = EnvironmentText("ProgramFiles");
+    const std::string systemDrive = EnvironmentText("SystemDrive");
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    ui::TLabel* label = fm->leFolder->EditLabel();
+    ASSERT_EQ(label->Text(), "Destination Folder");
+
+    struct Case {
+        const char* what;
+        std::string choose;  // empty: the preselection stands
+        WPARAM button;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"OK on the preselection", "", IDOK, programFiles},  // no "\Bsk\quorvane" added
+        {"another folder chosen", windows, IDOK, windows},
+        {"Cancel after choosing", windows, IDCANCEL, "D:\\typed\\folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fm->leFolder->SetText("D:\\typed\\folder");
+        TBrowserLook look;
+        guitest::TBoxAnswerer answerer;
+        answerer.Answer("SelectDirectory", [&](HWND dialog) {
+            look = Look(dialog, fm->Handle());
+            if (!c.choose.empty())
+                SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(c.choose.c_str()));
+            PostMessageA(dialog, WM_COMMAND, c.button, 0);
+        });
+        guitest::ClickAt(label->Handle(), 2, 2);  // returns when the dialog has closed
+        ASSERT_EQ(answerer.seen, std::vector<std::string>{"SelectDirectory"});
+        EXPECT_TRUE(answerer.texts.empty());  // no message on the way
+        EXPECT_EQ(fm->leFolder->Text(), c.expected);
+        EXPECT_TRUE(look.disabledBehind);
+        EXPECT_TRUE(IsWindowEnabled(fm->Handle()));  // and usable again afterwards
+        EXPECT_TRUE(look.titleShown);
+        EXPECT_EQ(look.owner, ui::Application().Handle());
+        EXPECT_EQ(look.rootItems, 1);
+        EXPECT_NE(look.root.find(systemDrive), std::string::npos) << look.root;
+        EXPECT_EQ(look.selected, programFiles.substr(programFiles.find_last_of('\\') + 1));
+        EXPECT_TRUE(look.selectedBelowRoot);
+    }
 }

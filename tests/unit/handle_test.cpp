@@ -24,6 +24,7 @@ static_assert(!std::is_copy_constructible_v<rtl::ScHandle> && !std::is_copy_assi
 static_assert(!std::is_copy_constructible_v<rtl::FileHandle> && !std::is_copy_assignable_v<rtl::FileHandle>);
 static_assert(!std::is_copy_constructible_v<rtl::KernelHandle> && !std::is_copy_assignable_v<rtl::KernelHandle>);
 static_assert(!std::is_copy_constructible_v<rtl::Module> && !std::is_copy_assignable_v<rtl::Module>);
+static_assert(!std::is_copy_constructible_v<rtl::EventSource> && !std::is_copy_assignable_v<rtl::EventSource>);
 static_assert(!std::is_copy_constructible_v<rtl::FindHandle> && !std::is_copy_assignable_v<rtl::FindHandle>);
 static_assert(std::is_nothrow_move_constructible_v<rtl::RegKey> && std::is_nothrow_move_assignable_v<rtl::RegKey>);
 

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "platform/rtl/files.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/ui/ui_handles.h"
 #include "query/uownver.h"
 #include "registry/ureg.h"
@@ -77,7 +78,7 @@ std::pair<std::string, std::string> Link(const std::string& file)
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 reinterpret_cast<void**>(link.put()))) ||
         FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(persist.put()))) ||
-        FAILED(persist.get()->Load(dbx::Widen(file).c_str(), STGM_READ)))
+        FAILED(persist.get()->Load(rtl::Widen(file).c_str(), STGM_READ)))
         return {"<no link>", ""};
     char target[MAX_PATH] = {}, description[MAX_PATH] = {};
     link.get()->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/rtl/classes.h"
+#include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 
 using namespace rtl;
@@ -74,6 +75,50 @@ TEST(RaiseLastOSError, CarriesCodeAndText)
     } catch (const EOSError& e) {
         EXPECT_EQ(e.Message(), "A call to an OS function failed");
     }
+}
+
+// A COM failure is no Win32 code: its own text, never "System Error.  Code: -2147...".
+TEST(RaiseHResult, CarriesTheFailureWithItsOwnText)
+{
+    struct Case {
+        HRESULT hr;
+        std::string text;
+    };
+    const std::string denied = SysErrorMessage(static_cast<unsigned long>(E_ACCESSDENIED));
+    const Case cases[] = {
+        {E_ACCESSDENIED, denied.empty() ? "OLE error 80070005" : denied},
+        {static_cast<HRESULT>(0x8FFF1234), "OLE error 8FFF1234"},  // no system text for it
+    };
+    for (const Case& c : cases) {
+        try {
+            OleCheck(c.hr);
+            FAIL() << std::hex << c.hr;
+        } catch (const EOSError& e) {
+            EXPECT_EQ(e.ErrorCode(), static_cast<unsigned long>(c.hr));
+            EXPECT_FALSE(e.Message().empty());
+            EXPECT_EQ(e.Message(), c.text);
+            EXPECT_EQ(e.Message().find("System Error"), std::string::npos);
+        }
+    }
+    EXPECT_NO_THROW(OleCheck(S_OK));
+    EXPECT_NO_THROW(OleCheck(S_FALSE));
+}
+
+TEST(TextConversion, AnsiAndUtf16RoundTrip)
+{
+    for (const std::string& text : {std::string(), std::string("C:\\Program Files"), std::string("a\0b", 3)}) {
+        const std::wstring wide = Widen(text);
+        EXPECT_EQ(wide.size(), text.size());
+        EXPECT_EQ(Narrow(wide), text);
+    }
+    EXPECT_EQ(Widen("quorvane"), L"quorvane");
+}
+
+TEST(ModulePath, IsTheFullPathOfThisProgram)
+{
+    const std::string path = ModulePath();
+    EXPECT_EQ(path.substr(1, 2), ":\\") << path;
+    EXPECT_EQ(path.substr(path.size() - 12), "rtl_test.exe") << path;
 }
 
 TEST(StringList, NameValueLookup)

@@ -6,11 +6,11 @@
 
 #include <string>
 
+#include "platform/rtl/module.h"
+
 inline std::string TestBinDir()
 {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, n);
+    const std::string dir = rtl::ModulePath();
     return dir.substr(0, dir.find_last_of('\\'));
 }
 
