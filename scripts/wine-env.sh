@@ -26,6 +26,16 @@ qv_wine_kill() {
   [ -d "$prefix" ] || return 0
   WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
   WINEPREFIX="$prefix" timeout 30 /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+  # A process that lost its wineserver (seen: a console host of a hidden
+  # console program) outlives -k and would hold the caller's output pipe open,
+  # so ctest would wait for it forever: end whatever still runs in the prefix.
+  local proc
+  for proc in /proc/[0-9]*; do
+    [ "${proc#/proc/}" = $$ ] && continue
+    if { tr '\0' '\n' <"$proc/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
+      kill -9 "${proc#/proc/}" 2>/dev/null || true
+    fi
+  done
 }
 
 # qv_wine_template DIR: a booted prefix at DIR/.template, made once; concurrent

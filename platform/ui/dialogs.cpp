@@ -31,10 +31,14 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT message, LPARAM /*lParam*/, LPARAM d
     if (message != BFFM_INITIALIZED) return 0;
     SafeCall([hwnd, data] {
         auto* state = reinterpret_cast<BrowseState*>(data);
-        state->name = SetControlName(hwnd, "SelectDirectory");
         // By path: Wine's dialog ignores a selection given as an item list.
-        if (!state->initial->empty())
-            SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(state->initial->c_str()));
+        if (!state->initial->empty()) {
+            const std::wstring initial = rtl::Widen(*state->initial);
+            SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(initial.c_str()));
+        }
+        // Named only once the selection stands: selecting may pump messages,
+        // and whoever looks for the dialog by name must find it complete.
+        state->name = SetControlName(hwnd, "SelectDirectory");
     });
     return 0;
 }
