@@ -407,6 +407,15 @@ TEST_F(Wizard, FolderBrowserFromTheLabelSetsExactlyTheChosenFolder)
     ui::TLabel* label = fm->leFolder->EditLabel();
     ASSERT_EQ(label->Text(), "Destination Folder");
 
+    // On a Wine prefix's very first folder dialog the preselection is not
+    // applied (seen on the 32-bit Wine; the second and later dialogs honour
+    // it): open and cancel one first, so that what is checked is ours.
+    {
+        guitest::TBoxAnswerer first;
+        first.Answer("SelectDirectory", [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+        guitest::ClickAt(label->Handle(), 2, 2);
+    }
+
     struct Case {
         const char* what;
         std::string choose;  // empty: the preselection stands
