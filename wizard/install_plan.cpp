@@ -1,5 +1,7 @@
 #include "install_plan.h"
 
+#include "programs/common/components.h"
+
 #include <cctype>
 
 namespace {
@@ -60,13 +62,13 @@ struct TComponentInfo {
 };
 
 constexpr TComponentInfo Components[] = {
-    {"quorvane Enterprise Server", "{75B90253-87A5-4A98-A65D-70539AC4749C}", "msvc.exe", true, true, true, true, true},
-    {"quorvane Enterprise Control", "{A0949F83-5A82-4FFA-83DB-569922E491BE}", "zevman.exe", true, true, true, true,
+    {"quorvane Enterprise Server", svc::ServerServiceGuid, "msvc.exe", true, true, true, true, true},
+    {"quorvane Enterprise Control", svc::ServerAppGuid, "zevman.exe", true, true, true, true,
      false},
-    {"quorvane Data Retriever", "{3BB06F16-0F3F-490E-B707-0F596E8F0EE0}", "dsvc.exe", false, false, false, false,
+    {"quorvane Data Retriever", svc::DataRetrieverGuid, "dsvc.exe", false, false, false, false,
      false},
-    {"quorvane Agent", "{DF5BAB2F-E50D-4848-8966-68321DA115FE}", "csvc.exe", true, false, true, false, false},
-    {"quorvane Viewer", "{C19B661D-A0F8-46C5-9CC6-02DCA0E655A7}", "zev.exe", false, false, true, false, false},
+    {"quorvane Agent", svc::AgentGuid, "csvc.exe", true, false, true, false, false},
+    {"quorvane Viewer", svc::ViewerGuid, "zev.exe", false, false, true, false, false},
 };
 
 const TComponentInfo& Info(TComponent component)

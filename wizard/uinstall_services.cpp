@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "programs/common/components.h"
 #include "services/uscm.h"
 #include "uinstall.h"
 
@@ -21,10 +22,10 @@ void TInstallRun::StartServices()
     Step(TStep::StartServices);
     // Start results are not reported: a service that is not registered yet
     // or already running is left as it is.
-    if (Step(TStep::StartServer)) TSvc("SvcMaster", GENERIC_ALL).Start();
+    if (Step(TStep::StartServer)) TSvc(svc::ServerServiceName, GENERIC_ALL).Start();
     if (Step(TStep::StartDataRetriever)) {
-        TSvc data("SvcData", GENERIC_ALL);
+        TSvc data(svc::DataServiceName, GENERIC_ALL);
         if (data.Start() == 0) InstallService(ProgramPath(input_.Folder, payloads_.StartupAgent->Name), owner_);
     }
-    if (Step(TStep::StartAgent)) TSvc("SvcClient", GENERIC_ALL).Start();
+    if (Step(TStep::StartAgent)) TSvc(svc::AgentServiceName, GENERIC_ALL).Start();
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "programs/common/components.h"
 #include "programs/msvc/report_file.h"
 #include "wizard/install_plan.h"
 
@@ -13,12 +14,12 @@ namespace uninst {
 // GUIDs and programs as the setup's run names them.
 const TComponentInfo kComponents[5] = {
     {ComponentGuid(TComponent::ServerService), "quorvane Enterprise Server",
-     ComponentProgram(TComponent::ServerService), "SvcMaster"},
+     ComponentProgram(TComponent::ServerService), svc::ServerServiceName},
     {ComponentGuid(TComponent::ServerApp), "quorvane Enterprise Control", ComponentProgram(TComponent::ServerApp),
      nullptr},
     {ComponentGuid(TComponent::DataRetriever), "quorvane Data Retriever", ComponentProgram(TComponent::DataRetriever),
-     "SvcData"},
-    {ComponentGuid(TComponent::Agent), "quorvane Agent", ComponentProgram(TComponent::Agent), "SvcClient"},
+     svc::DataServiceName},
+    {ComponentGuid(TComponent::Agent), "quorvane Agent", ComponentProgram(TComponent::Agent), svc::AgentServiceName},
     {ComponentGuid(TComponent::Viewer), "quorvane Viewer", ComponentProgram(TComponent::Viewer), nullptr},
 };
 
