@@ -16,16 +16,6 @@ const char* const VersionInfoKeys[10] = {
 
 namespace {
 
-// Four upper-case hex digits, without the C library's printf, whose engine
-// would be the largest part of the runtime in setup.exe.
-std::string Hex4(unsigned value)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text(4, '0');
-    for (int i = 3; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = digits[value & 0xF];
-    return text;
-}
-
 struct Translation {
     WORD language;
     WORD codePage;
@@ -76,7 +66,7 @@ int TVer::Query(const char* module)
     // language to address them by.
     if (GetFileVersionInfoA(path.c_str(), 0, size, block.data()) && ChooseTranslation(block.data(), t)) {
         std::string prefix = "StringFileInfo\\";
-        prefix += Hex4(t.language) + Hex4(t.codePage) + "\\";
+        prefix += rtl::IntToHex(t.language, 4) + rtl::IntToHex(t.codePage, 4) + "\\";
         for (const char* name : VersionInfoKeys) {
             void* value = nullptr;
             UINT chars = 0;

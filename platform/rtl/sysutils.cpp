@@ -6,7 +6,6 @@
 #include <cctype>
 #include <charconv>
 #include <climits>
-#include <cstdio>
 #include <vector>
 
 namespace rtl {
@@ -124,6 +123,13 @@ std::string IntToStr(std::int64_t value)
     return std::to_string(value);
 }
 
+std::string IntToHex(std::uint64_t value, int digits)
+{
+    std::string text = Digits(value, 16);
+    if (static_cast<int>(text.size()) < digits) text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
+    return text;
+}
+
 std::string SysErrorMessage(unsigned long code)
 {
     char buffer[256];
@@ -149,9 +155,7 @@ void RaiseHResult(long hr)
     const auto code = static_cast<unsigned long>(hr);
     std::string text = SysErrorMessage(code);
     if (text.empty()) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "OLE error %.8lX", code);
-        text = buf;
+        text = "OLE error " + IntToHex(code, 8);
     }
     throw EOSError(code, text);
 }

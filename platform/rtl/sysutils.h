@@ -72,6 +72,8 @@ int StrToInt(const std::string& text);
 bool TryStrToInt(const std::string& text, int& value);
 
 std::string IntToStr(std::int64_t value);
+// Upper-case hexadecimal, padded with zeros to at least `digits` digits.
+std::string IntToHex(std::uint64_t value, int digits);
 
 // The system's message text for an error code, at most 256 characters, with
 // trailing blanks, control characters and full stops removed.

@@ -49,6 +49,14 @@ TEST(StrToInt, ConvertsOrNamesTheText)
     }
 }
 
+TEST(IntToHex, PadsButNeverCuts)
+{
+    const struct { std::uint64_t value; int digits; const char* text; } cases[] = {
+        {0, 4, "0000"}, {0x4E4, 4, "04E4"}, {0x12345, 4, "12345"}, {0x8FFF1234, 8, "8FFF1234"}, {0xab, 0, "AB"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IntToHex(c.value, c.digits), c.text) << c.text;
+}
+
 TEST(SysErrorMessage, IsTheSystemTextTrimmed)
 {
     const std::string text = SysErrorMessage(ERROR_FILE_NOT_FOUND);
