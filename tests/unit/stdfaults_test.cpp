@@ -1,0 +1,54 @@
+// setup.exe's own error paths of the standard library: each fault a program
+// could make reaches the caller as a std::exception with the library's text,
+// never terminate. Prints a line per case; exits 1 if any case failed.
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Case {
+    const char* name;
+    std::function<void()> fault;
+    const char* text;  // what() starts with this
+};
+
+}  // namespace
+
+int main()
+{
+    const char* volatile none = nullptr;  // hidden from the compiler's null checks
+    volatile std::size_t huge = SIZE_MAX;
+    const Case cases[] = {
+        {"substr past the end", [] { (void)std::string("ab").substr(3); }, "basic_string::substr: __pos (which is 3) > this->size() (which is 2)"},
+        {"string too long", [&] { std::string s; s.reserve(huge); }, "basic_string::_M_create"},
+        {"string from null", [&] { std::string s(none); }, "basic_string: construction from null"},
+        {"vector at", [] { (void)std::vector<int>(2).at(2); }, "vector::_M_range_check: __n (which is 2) >= this->size() (which is 2)"},
+        {"vector too long", [&] { std::vector<int> v; v.reserve(huge); }, "vector::reserve"},
+    };
+    int failed = 0;
+    for (const Case& c : cases) {
+        const char* got = "(nothing thrown)";
+        try {
+            c.fault();
+        } catch (const std::exception& e) {
+            got = e.what();
+        }
+        const bool ok = std::strncmp(got, c.text, std::strlen(c.text)) == 0;
+        std::printf("%s %s: %s\n", ok ? "ok  " : "FAIL", c.name, got);
+        failed += ok ? 0 : 1;
+    }
+    try {
+        (void)std::allocator<long long>().allocate(huge);
+        std::printf("FAIL allocation too large: nothing thrown\n");
+        ++failed;
+    } catch (const std::bad_alloc&) {  // bad_array_new_length is one too
+        std::printf("ok   allocation too large\n");
+    }
+    return failed == 0 ? 0 : 1;
+}
