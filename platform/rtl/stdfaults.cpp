@@ -1,19 +1,18 @@
-// Linked into setup.exe in place of the standard library's own error paths
-// for strings, vectors and allocation (its functexcept object).
+// Linked into every program we ship in place of the standard library's own
+// error paths for strings, vectors and allocation (its functexcept object).
 //
 // Those throw std::length_error and its kin, whose constructors hold their
 // text in the library's old copy-on-write string. Pulling them in brings both
 // of the library's string implementations with them, and since the Windows
 // linker keeps every function that has unwind information (the .eh_frame
-// section is kept whole), that is some 80 KB of setup.exe for paths that only
-// a programming fault can reach. Here they throw a std::exception carrying
-// the library's own text (its numbers filled in), which every window and the
-// run catch and report.
+// section is kept whole), that is some 80 KB in each program for paths that
+// only a programming fault can reach. Here they throw a std::exception
+// carrying the library's own text (its numbers filled in), which every window,
+// service and the run catch and report.
 //
-// Only programs that need nothing else from that object can take this file:
-// the linker then never loads it. Where a program does (std::thread and the
-// mutexes throw std::system_error through it), the link fails with "multiple
-// definition", never silently.
+// A program that needs anything else from that object (std::mutex and
+// std::thread throw std::system_error through it) fails to link with
+// "multiple definition", never silently; the programs lock with rtl::TLock.
 #include <algorithm>
 #include <charconv>
 #include <cstdarg>

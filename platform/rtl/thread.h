@@ -15,4 +15,20 @@ namespace rtl {
 // when no thread can be started.
 KernelHandle StartThread(std::function<void()> work);
 
+// A lock for std::lock_guard, on the system's slim reader/writer lock: unlike
+// std::mutex it cannot fail, so it needs none of the standard library's
+// error paths (see stdfaults.cpp).
+class TLock {
+public:
+    TLock() = default;
+    TLock(const TLock&) = delete;
+    TLock& operator=(const TLock&) = delete;
+
+    void lock() noexcept { AcquireSRWLockExclusive(&lock_); }
+    void unlock() noexcept { ReleaseSRWLockExclusive(&lock_); }
+
+private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+};
+
 }  // namespace rtl

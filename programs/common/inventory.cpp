@@ -22,7 +22,7 @@ constexpr int kMaxPrograms = 5000;
 // What the probes' worker and the waiting caller share; whoever ends last frees it.
 struct TCollection {
     std::vector<TProbe> probes;
-    std::mutex lock;
+    rtl::TLock lock;
     std::vector<TSection> done;  // the sections of the probes that ended, in order
 };
 
@@ -41,7 +41,7 @@ void RunCollection(TCollection& run)
             section.Lines.Clear();
             section.Add("Error", "The probe failed.");
         }
-        std::lock_guard<std::mutex> guard(run.lock);
+        std::lock_guard<rtl::TLock> guard(run.lock);
         run.done.push_back(std::move(section));
     }
 }
@@ -276,7 +276,7 @@ std::vector<TSection> RunProbes(const std::vector<TProbe>& probes, unsigned time
     }
     std::vector<TSection> sections;
     {
-        std::lock_guard<std::mutex> guard(run->lock);
+        std::lock_guard<rtl::TLock> guard(run->lock);
         sections = run->done;
     }
     for (std::size_t i = sections.size(); i < probes.size(); ++i) {

@@ -7,6 +7,7 @@
 #include "platform/rtl/handles.h"
 #include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/rtl/thread.h"
 
 namespace svc {
 
@@ -28,13 +29,13 @@ public:
     const TServiceProgram& Program() const { return program_; }
     void SetStatusHandle(SERVICE_STATUS_HANDLE h)
     {
-        std::lock_guard<std::mutex> guard(lock_);
+        std::lock_guard<rtl::TLock> guard(lock_);
         statusHandle_ = h;
     }
 
     void Report(DWORD state, DWORD exitCode = NO_ERROR, DWORD waitHint = 0)
     {
-        std::lock_guard<std::mutex> guard(lock_);
+        std::lock_guard<rtl::TLock> guard(lock_);
         // A stop request racing the end of the work must not revive a stopped service.
         if (status_.dwCurrentState == SERVICE_STOPPED) return;
         status_.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
@@ -53,7 +54,7 @@ public:
     {
         DWORD state = 0, hint = 0;
         {
-            std::lock_guard<std::mutex> guard(lock_);
+            std::lock_guard<rtl::TLock> guard(lock_);
             state = status_.dwCurrentState;
             hint = status_.dwWaitHint;
         }
@@ -65,7 +66,7 @@ public:
 private:
     const TServiceProgram& program_;
     SERVICE_STATUS_HANDLE statusHandle_ = nullptr;
-    std::mutex lock_;
+    rtl::TLock lock_;
     SERVICE_STATUS status_{};
 };
 

@@ -50,7 +50,7 @@ namespace {
 // What a report's thread shares with the loop; whoever ends last frees it.
 struct TReportRun {
     rtl::KernelHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    std::mutex lock;
+    rtl::TLock lock;
     std::string error;
 };
 
@@ -72,7 +72,7 @@ void RunAgent(const TAgentSettings& settings, const TReportSources& sources, HAN
             } catch (...) {
                 error = "The report failed.";
             }
-            std::lock_guard<std::mutex> guard(run->lock);
+            std::lock_guard<rtl::TLock> guard(run->lock);
             run->error = error;
             SetEvent(run->done.get());
         });  // runs on by itself when the loop is stopped
@@ -80,7 +80,7 @@ void RunAgent(const TAgentSettings& settings, const TReportSources& sources, HAN
         const HANDLE waits[2] = {stop, run->done.get()};
         if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) return;  // the report is abandoned
         {
-            std::lock_guard<std::mutex> guard(run->lock);
+            std::lock_guard<rtl::TLock> guard(run->lock);
             onOutcome(run->error);
         }
         // The next report an interval after this one began.

@@ -37,7 +37,7 @@ TDataServer::TDataServer(int port, TCollect collect) : collect_(std::move(collec
 
 rtl::TStringList TDataServer::Inventory()
 {
-    std::lock_guard<std::mutex> guard(lock_);
+    std::lock_guard<rtl::TLock> guard(lock_);
     const unsigned long long now = GetTickCount64();
     if (!collected_ || now - collectedAt_ > MaxAgeMs) {
         cached_ = collect_();

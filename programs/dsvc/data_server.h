@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/rtl/classes.h"
+#include "platform/rtl/thread.h"
 #include "programs/common/line_server.h"
 
 class TDataServer {
@@ -32,7 +33,7 @@ private:
     class TSession;
 
     TCollect collect_;
-    std::mutex lock_;
+    rtl::TLock lock_;
     rtl::TStringList cached_;
     unsigned long long collectedAt_ = 0;
     bool collected_ = false;

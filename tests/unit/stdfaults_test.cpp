@@ -1,6 +1,6 @@
-// setup.exe's own error paths of the standard library: each fault a program
-// could make reaches the caller as a std::exception with the library's text,
-// never terminate. Prints a line per case; exits 1 if any case failed.
+// The shipped programs' error paths of the standard library: each fault a
+// program could make reaches the caller as a std::exception with the library's
+// text, never terminate. Prints a line per case; exits 1 if any case failed.
 #include <climits>
 #include <cstdio>
 #include <cstring>
