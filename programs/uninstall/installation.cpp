@@ -388,7 +388,8 @@ std::string Usage()
            "  2  nothing was found to remove; nothing was changed\r\n"
            "  3  some parts could not be removed; they are named, and a second run\r\n"
            "     finishes the removal\r\n"
-           "  4  cancelled by the user; nothing was changed\r\n";
+           "  4  cancelled by the user; nothing was changed\r\n"
+           "  5  another uninstaller is at work; nothing was changed\r\n";
 }
 
 }  // namespace uninst

@@ -16,6 +16,7 @@ enum TExitCode : int {
     ecNothingFound = 2,  // nothing installed; nothing changed
     ecPartial = 3,       // some parts remain; the result names them
     ecCancelled = 4,     // the user declined; nothing changed
+    ecBusy = 5,          // another uninstaller is at work; nothing changed
 };
 
 // One installed part of the product: its component record's key name, the

@@ -288,6 +288,14 @@ TStepResult RemoveReports(const TStep& step)
 
 }  // namespace
 
+bool LockOutOtherUninstallers(rtl::KernelHandle& lock)
+{
+    lock.reset(CreateMutexA(nullptr, FALSE, "Global\\quorvaneUninstall"));
+    if (!lock) return true;  // the name cannot be had (no right to it): work unguarded, as ever
+    const DWORD wait = WaitForSingleObject(lock.get(), 0);
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;  // abandoned: its holder died
+}
+
 TFound FindInstallation(const std::string& ownFolder)
 {
     TFound found;

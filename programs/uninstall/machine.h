@@ -10,8 +10,14 @@
 #include <vector>
 
 #include "installation.h"
+#include "platform/rtl/handles.h"
 
 namespace uninst {
+
+// One uninstaller at work on a machine: two would race each other for the
+// same services, keys and files. False when another one holds the lock;
+// otherwise `lock` holds it until it is closed or this process ends.
+bool LockOutOtherUninstallers(rtl::KernelHandle& lock);
 
 // The vendor and product keys as the setup's own queries find them, the
 // uninstall entry, the Run value and the shell folders.

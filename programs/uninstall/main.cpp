@@ -69,6 +69,13 @@ bool AskToEnd(HWND owner, const std::vector<TRunning>& running)
 // The work of the copy (or of the original, when no copy could be made).
 int Uninstall(const TCommandLine& cl, const std::string& original)
 {
+    rtl::KernelHandle lock;
+    if (!LockOutOtherUninstallers(lock)) {
+        Tell("Another quorvane uninstaller is at work on this computer. Let it finish, then start this one again if "
+             "anything remains.\r\n",
+             cl.Silent);
+        return ecBusy;
+    }
     const TFound found = FindInstallation(FolderOf(original));
     const std::vector<TStep> plan = BuildPlan(found);
     std::vector<bool> present;

@@ -21,7 +21,8 @@
 //
 //   start [PROGRAM ARGS...]      start PROGRAM (default: --program), also after the last one ended
 //   attach CAPTION [SECONDS]     take over the program showing that window, also after the last one ended
-//   run PROGRAM ARGS...          run a helper (beside the driver) to its end; exit code 0
+//   run [--exit CODE] PROGRAM ARGS...   run a helper (beside the driver) or a program to its
+//                                end; exit code 0, or CODE
 //   spawn PROGRAM ARGS...        start a helper (beside the driver) that keeps running; waits for
 //                                the first line it prints, its sign of being ready
 //   stop PROGRAM                 end the helpers spawned from PROGRAM (the rest end with the scenario)
@@ -250,8 +251,15 @@ private:
             need(1, 2, "attach CAPTION [SECONDS]");
             Attach(w[1], w.size() > 2 ? WaitLimit(w, 2) : kWindowWaitMs);
         } else if (command == "run") {
-            need(1, 99, "run PROGRAM [ARGUMENTS...]");
-            RunHelper(Words(w.begin() + 1, w.end()));
+            need(1, 99, "run [--exit CODE] PROGRAM [ARGUMENTS...]");
+            DWORD expected = 0;
+            auto first = w.begin() + 1;
+            if (*first == "--exit") {
+                need(3, 99, "run --exit CODE PROGRAM [ARGUMENTS...]");
+                expected = static_cast<DWORD>(Number(w[2]));
+                first += 2;
+            }
+            RunHelper(Words(first, w.end()), expected);
         } else if (command == "spawn") {
             need(1, 99, "spawn PROGRAM [ARGUMENTS...]");
             Spawn(Words(w.begin() + 1, w.end()));
@@ -414,7 +422,7 @@ private:
         args[0] = WindowsPath(args[0]);
     }
 
-    void RunHelper(Words args)
+    void RunHelper(Words args, DWORD expected)
     {
         LocateHelper(args);
         std::string commandLine = CommandLine(args);
@@ -431,7 +439,8 @@ private:
         }
         DWORD code = 1;
         GetExitCodeProcess(process.get(), &code);
-        if (code != 0) throw StepFailed{args[0] + " exit code 0", "exit code " + std::to_string(code)};
+        if (code != expected)
+            throw StepFailed{args[0] + " exit code " + std::to_string(expected), "exit code " + std::to_string(code)};
     }
 
     // A helper that lives alongside the program, such as one holding a port:
