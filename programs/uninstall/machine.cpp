@@ -290,10 +290,16 @@ TStepResult RemoveReports(const TStep& step)
 
 bool LockOutOtherUninstallers(rtl::KernelHandle& lock)
 {
-    lock.reset(CreateMutexA(nullptr, FALSE, "Global\\quorvaneUninstall"));
-    if (!lock) return true;  // the name cannot be had (no right to it): work unguarded, as ever
+    // Waiting is all it takes, and the one right every account keeps to a
+    // lock made by another (an uninstall run as SYSTEM, one by an administrator).
+    const char* const name = "Global\\quorvaneUninstall";
+    lock.reset(CreateMutexExA(nullptr, name, 0, SYNCHRONIZE));
+    if (!lock) lock.reset(OpenMutexA(SYNCHRONIZE, FALSE, name));  // no right to make one, but it may be there
+    if (!lock) return true;  // neither: work unguarded, as ever
+    // Never released by hand: the thread's end (or an abandoned lock, which
+    // the next one takes over) frees it.
     const DWORD wait = WaitForSingleObject(lock.get(), 0);
-    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;  // abandoned: its holder died
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
 }
 
 TFound FindInstallation(const std::string& ownFolder)
