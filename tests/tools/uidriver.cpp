@@ -21,6 +21,8 @@
 //
 //   start [PROGRAM ARGS...]      start PROGRAM (default: --program), also after the last one ended
 //   attach CAPTION [SECONDS]     take over the program showing that window, also after the last one ended
+//   detach                       let the current program run on unwatched while another is started;
+//                                attach takes it up again (it ends with the scenario at the latest)
 //   run [--exit CODE] PROGRAM ARGS...   run a helper (beside the driver) or a program to its
 //                                end; exit code 0, or CODE
 //   spawn PROGRAM ARGS...        start a helper (beside the driver) that keeps running; waits for
@@ -195,6 +197,7 @@ public:
     ~Driver()
     {
         EndTarget();
+        for (rtl::KernelHandle& process : detached_) EndProcess(process);
         for (Helper& helper : helpers_) EndHelper(helper);
     }
 
@@ -250,6 +253,9 @@ private:
         } else if (command == "attach") {
             need(1, 2, "attach CAPTION [SECONDS]");
             Attach(w[1], w.size() > 2 ? WaitLimit(w, 2) : kWindowWaitMs);
+        } else if (command == "detach") {
+            need(0, 0, "detach");
+            Detach();
         } else if (command == "run") {
             need(1, 99, "run [--exit CODE] PROGRAM [ARGUMENTS...]");
             DWORD expected = 0;
@@ -403,8 +409,8 @@ private:
         current_ = nullptr;
         HWND found = nullptr;
         WaitFor(limitMs, [&] {
-            found = FindWindowA(nullptr, caption.c_str());
-            return found != nullptr && IsWindowVisible(found);
+            found = FindShownWindow(caption);
+            return found != nullptr;
         });
         if (found == nullptr) throw StepFailed{"a window " + Quote(caption), "none"};
         DWORD pid = 0;
@@ -548,12 +554,22 @@ private:
         throw StepFailed{expected, found};
     }
 
-    void EndTarget()
+    void EndTarget() { EndProcess(process_); }
+
+    static void EndProcess(const rtl::KernelHandle& process)
     {
-        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.get(), 255);
-            WaitForSingleObject(process_.get(), 5000);
+        if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process.get(), 255);
+            WaitForSingleObject(process.get(), 5000);
         }
+    }
+
+    void Detach()
+    {
+        if (!process_) throw BadStep{"detach without a program"};
+        detached_.push_back(std::move(process_));
+        current_ = nullptr;
+        pid_ = 0;
     }
 
     std::string WindowList()
@@ -909,6 +925,7 @@ private:
     std::string shots_;
     std::vector<Helper> helpers_;
     rtl::KernelHandle process_;
+    std::vector<rtl::KernelHandle> detached_;  // run on unwatched; ended with the scenario
     DWORD pid_ = 0;
     HWND current_ = nullptr;
     DWORD timeoutMs_ = 20000;

@@ -48,6 +48,14 @@ BOOL CALLBACK ListNamedProc(HWND hwnd, LPARAM param)
     return TRUE;
 }
 
+// A window without size (the application window that carries the taskbar
+// title) is nothing a person sees or works in.
+bool Shown(HWND hwnd)
+{
+    RECT rc{};
+    return IsWindowVisible(hwnd) && GetWindowRect(hwnd, &rc) && !IsRectEmpty(&rc);
+}
+
 struct TopSearch {
     DWORD pid;
     std::vector<HWND>* windows;
@@ -58,12 +66,21 @@ BOOL CALLBACK TopWindowsProc(HWND hwnd, LPARAM param)
     auto* search = reinterpret_cast<TopSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    // A window without size (the application window that carries the taskbar
-    // title) is nothing a person sees or works in.
-    RECT rc{};
-    if (pid == search->pid && IsWindowVisible(hwnd) && GetWindowRect(hwnd, &rc) && !IsRectEmpty(&rc))
-        search->windows->push_back(hwnd);
+    if (pid == search->pid && Shown(hwnd)) search->windows->push_back(hwnd);
     return TRUE;
+}
+
+struct CaptionSearch {
+    const std::string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK ShownWindowProc(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<CaptionSearch*>(param);
+    if (!Shown(hwnd) || PlainWindowText(hwnd) != *search->caption) return TRUE;
+    search->found = hwnd;
+    return FALSE;
 }
 
 struct ChildList {
@@ -99,6 +116,13 @@ std::vector<HWND> TopWindows(DWORD pid)
     TopSearch search{pid, &windows};
     EnumWindows(TopWindowsProc, reinterpret_cast<LPARAM>(&search));
     return windows;
+}
+
+HWND FindShownWindow(const std::string& caption)
+{
+    CaptionSearch search{&caption, nullptr};
+    EnumWindows(ShownWindowProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::string WindowText(HWND hwnd)

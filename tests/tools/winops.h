@@ -12,6 +12,8 @@ namespace uidrv {
 
 // Visible top-level windows of a process, in Z order.
 std::vector<HWND> TopWindows(DWORD pid);
+// A shown top-level window of any process with exactly this caption, or null.
+HWND FindShownWindow(const std::string& caption);
 
 std::string WindowText(HWND hwnd);
 // The text the system keeps for a window, read without a message: also
