@@ -52,7 +52,7 @@ DWORD AllowInteractiveStart(SC_HANDLE service)
         sd.resize(needed);
     }
 
-    BYTE sid[SECURITY_MAX_SID_SIZE];
+    alignas(DWORD) BYTE sid[SECURITY_MAX_SID_SIZE];
     DWORD sidSize = sizeof sid;
     if (!CreateWellKnownSid(WinInteractiveSid, nullptr, sid, &sidSize)) return GetLastError();
     std::vector<BYTE> dacl;

@@ -1,6 +1,7 @@
 // The DACL that lets logged-on users start SvcData, built from real
-// security descriptors; under Wine the service manager neither keeps nor
-// enforces a service's DACL, so the descriptors are made here from SDDL.
+// security descriptors. Wine's service manager keeps no DACL of a service
+// (it hands out an empty one and grants every right asked for at open), so
+// the descriptors are made here from SDDL.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -46,7 +47,7 @@ std::string DaclAces(PSECURITY_DESCRIPTOR sd)
 
 TEST(ServiceAccess, TheRightToStartIsAddedOnceAndNothingElseChanges)
 {
-    BYTE interactive[SECURITY_MAX_SID_SIZE];
+    alignas(DWORD) BYTE interactive[SECURITY_MAX_SID_SIZE];
     DWORD size = sizeof interactive;
     ASSERT_TRUE(CreateWellKnownSid(WinInteractiveSid, nullptr, interactive, &size));
     const std::string fullRights = "CCDCLCSWRPWPDTLOCRSDRCWDWO";
