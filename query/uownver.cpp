@@ -16,6 +16,26 @@ const char* const VersionInfoKeys[10] = {
 
 namespace {
 
+// version.dll comes from the system folder at first use rather than as an
+// import: imports are found before the program runs, in its own folder first
+// (setup.exe's is a download folder), and version.dll is no KnownDLL.
+struct TVersionApi {
+    decltype(&GetFileVersionInfoSizeA) infoSize;
+    decltype(&GetFileVersionInfoA) info;
+    decltype(&VerQueryValueA) queryValue;
+};
+
+const TVersionApi& VersionApi()
+{
+    static const TVersionApi api = [] {
+        const HMODULE dll = rtl::SystemLibrary("version.dll");
+        return TVersionApi{rtl::Proc<decltype(&GetFileVersionInfoSizeA)>(dll, "GetFileVersionInfoSizeA"),
+                           rtl::Proc<decltype(&GetFileVersionInfoA)>(dll, "GetFileVersionInfoA"),
+                           rtl::Proc<decltype(&VerQueryValueA)>(dll, "VerQueryValueA")};
+    }();
+    return api;
+}
+
 struct Translation {
     WORD language;
     WORD codePage;
@@ -27,7 +47,7 @@ bool ChooseTranslation(const void* block, Translation& chosen)
 {
     void* table = nullptr;
     UINT bytes = 0;
-    if (!VerQueryValueA(block, "\\VarFileInfo\\Translation", &table, &bytes) || table == nullptr || bytes < 4)
+    if (!VersionApi().queryValue(block, "\\VarFileInfo\\Translation", &table, &bytes) || table == nullptr || bytes < 4)
         return false;
     const auto* pairs = static_cast<const Translation*>(table);
     chosen = pairs[0];
@@ -53,7 +73,7 @@ int TVer::Query(const char* module)
     const std::string path = module ? std::string(module) : rtl::ModulePath();
 
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    const DWORD size = VersionApi().infoSize(path.c_str(), &ignored);
     if (size == 0) {
         List().Add(rtl::ErrorLine(GetLastError()));
         return State();
@@ -64,13 +84,13 @@ int TVer::Query(const char* module)
     Translation t{};
     // A block without a translation table gives no strings: there is no
     // language to address them by.
-    if (GetFileVersionInfoA(path.c_str(), 0, size, block.data()) && ChooseTranslation(block.data(), t)) {
+    if (VersionApi().info(path.c_str(), 0, size, block.data()) && ChooseTranslation(block.data(), t)) {
         std::string prefix = "StringFileInfo\\";
         prefix += rtl::IntToHex(t.language, 4) + rtl::IntToHex(t.codePage, 4) + "\\";
         for (const char* name : VersionInfoKeys) {
             void* value = nullptr;
             UINT chars = 0;
-            if (VerQueryValueA(block.data(), (prefix + name).c_str(), &value, &chars) && chars != 0 &&
+            if (VersionApi().queryValue(block.data(), (prefix + name).c_str(), &value, &chars) && chars != 0 &&
                 value != nullptr) {
                 const auto* text = static_cast<const char*>(value);
                 List().Add(std::string(name) + "=" + std::string(text, strnlen(text, chars)));

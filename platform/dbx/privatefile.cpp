@@ -66,6 +66,13 @@ TPrivateFile::TPrivateFile(const std::wstring& fileName, const void* data, std::
             else if (written != size) error = ERROR_DISK_FULL;
         }
     }
+    // Held open for reading only until it is removed: no other process can
+    // change, rename or replace the file meanwhile, and loading it still works.
+    if (error == 0) {
+        guard_.reset(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!guard_) error = GetLastError();
+    }
     if (error != 0) {
         Remove();
         rtl::RaiseLastOSError(error);
@@ -73,7 +80,7 @@ TPrivateFile::TPrivateFile(const std::wstring& fileName, const void* data, std::
 }
 
 TPrivateFile::TPrivateFile(TPrivateFile&& other) noexcept
-    : folder_(std::move(other.folder_)), path_(std::move(other.path_))
+    : folder_(std::move(other.folder_)), path_(std::move(other.path_)), guard_(std::move(other.guard_))
 {
     other.folder_.clear();
     other.path_.clear();
@@ -84,6 +91,7 @@ TPrivateFile::~TPrivateFile() { Remove(); }
 void TPrivateFile::Remove() noexcept
 {
     if (folder_.empty()) return;
+    guard_.reset();
     // A library still loaded cannot be deleted; then both go at the next restart.
     if (!path_.empty() && !DeleteFileW(path_.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
         MoveFileExW(path_.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);

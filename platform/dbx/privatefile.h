@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/rtl/handles.h"
+
 namespace dbx {
 
 class TPrivateFile {
@@ -27,6 +29,7 @@ private:
 
     std::wstring folder_;
     std::wstring path_;
+    rtl::FileHandle guard_;  // read-only, shared for reading only
 };
 
 }  // namespace dbx

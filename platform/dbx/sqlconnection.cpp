@@ -58,7 +58,12 @@ void TSQLConnection::Open()
     // and the current one, where anybody may have put a file of that name.
     if (!IsFullPath(libraryPath_)) RaiseUnableToLoad();
     auto driver = std::make_unique<Driver>();
-    driver->library.reset(LoadLibraryExW(libraryPath_.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    // Its own imports (ODBC32.dll) from the system folder only, not from the
+    // driver's folder, a temporary one others could put a file into; systems
+    // without that search fall back to the driver's folder first.
+    driver->library.reset(LoadLibraryExW(libraryPath_.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!driver->library && GetLastError() == ERROR_INVALID_PARAMETER)
+        driver->library.reset(LoadLibraryExW(libraryPath_.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!driver->library) RaiseUnableToLoad();
     const auto get = reinterpret_cast<qv_get_sql_driver>(
         reinterpret_cast<void (*)()>(GetProcAddress(driver->library.get(), GetDriverFunc.c_str())));

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "sysutils.h"
+
 namespace rtl {
 
 void RestrictDllSearch()
@@ -17,6 +19,24 @@ void RestrictDllSearch()
     if (proc == nullptr) return;
     const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(proc));
     setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+HMODULE SystemLibrary(const char* name)
+{
+    char folder[MAX_PATH];
+    const UINT n = GetSystemDirectoryA(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) RaiseLastOSError();
+    const std::string path = std::string(folder, n) + "\\" + name;
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (module == nullptr) RaiseLastOSError();
+    return module;
+}
+
+FARPROC ProcAddress(HMODULE module, const char* name)
+{
+    const FARPROC proc = GetProcAddress(module, name);
+    if (proc == nullptr) RaiseLastOSError();
+    return proc;
 }
 
 std::string ModulePath()

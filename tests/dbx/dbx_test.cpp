@@ -151,3 +151,21 @@ TEST(DriverFile, EachCopyHasAFolderOfItsOwn)
     }
     EXPECT_FALSE(Exists(path));  // removed once, by the owner it moved to
 }
+
+// While the copy lives nobody may change, rename or delete it, yet it can be
+// read and loaded.
+TEST(DriverFile, CannotBeSwappedWhileHeld)
+{
+    database::TSqlDriverFile driver;
+    const std::wstring path = driver.Path();
+    const std::wstring other = path + L".old";
+    const rtl::FileHandle forWriting(
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(forWriting);
+    EXPECT_FALSE(MoveFileW(path.c_str(), other.c_str()));
+    EXPECT_FALSE(DeleteFileW(path.c_str()));
+    EXPECT_EQ(FileBytes(path).substr(0, 2), "MZ");
+    const rtl::Module loaded(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    EXPECT_TRUE(loaded);
+}
