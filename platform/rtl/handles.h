@@ -36,5 +36,6 @@ using KernelHandle = UniqueHandle<NullHandlePolicy<HANDLE, &CloseHandle>>;  // p
 using Module = UniqueHandle<NullHandlePolicy<HMODULE, &FreeLibrary>>;
 using EventSource = UniqueHandle<NullHandlePolicy<HANDLE, &DeregisterEventSource>>;
 using FindHandle = UniqueHandle<FindPolicy>;
+using LocalMemory = UniqueHandle<NullHandlePolicy<HLOCAL, &LocalFree>>;  // what the system allocates for us
 
 }  // namespace rtl

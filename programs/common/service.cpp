@@ -8,6 +8,7 @@
 #include "platform/rtl/module.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/rtl/thread.h"
+#include "service_access.h"
 
 namespace svc {
 
@@ -270,7 +271,7 @@ DWORD InstallService(const TServiceProgram& program, const std::string& imagePat
         const DWORD error = GetLastError();
         if (error != ERROR_SERVICE_EXISTS) return error;
         // Installed again over an earlier registration: point it at this program.
-        service.reset(OpenServiceA(scm.get(), program.Name.c_str(), SERVICE_CHANGE_CONFIG));
+        service.reset(OpenServiceA(scm.get(), program.Name.c_str(), SERVICE_CHANGE_CONFIG | READ_CONTROL | WRITE_DAC));
         if (!service) return GetLastError();
         if (!ChangeServiceConfigA(service.get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
                                   image.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -279,6 +280,12 @@ DWORD InstallService(const TServiceProgram& program, const std::string& imagePat
     }
     SERVICE_DESCRIPTIONA description{const_cast<char*>(program.Description.c_str())};
     ChangeServiceConfig2A(service.get(), SERVICE_CONFIG_DESCRIPTION, &description);  // cosmetic only
+    // Without it the service still runs from boot; only a start at logon is lost.
+    if (program.InteractiveStart) {
+        if (const DWORD error = AllowInteractiveStart(service.get()))
+            ReportError(program.Name, "Logged-on users could not be allowed to start the service: " +
+                                          rtl::SysErrorMessage(error) + " (" + std::to_string(error) + ").");
+    }
     return NO_ERROR;
 }
 

@@ -27,6 +27,8 @@ struct TServiceProgram {
     std::string DisplayName;  // "quorvane Enterprise Server"
     std::string Description;  // one sentence for the services list and the console
     std::function<std::unique_ptr<TServiceWork>()> CreateWork;
+    // Logged-on users may start it too (the Startup Agent starts SvcData at logon).
+    bool InteractiveStart = false;
 };
 
 // The whole of main(): returns the process exit code (0, or a Win32 error code).
@@ -34,7 +36,8 @@ int ServiceProgramMain(const TServiceProgram& program, int argc, char** argv);
 
 // Registers the service (own process, automatic start) with the quoted image
 // path; an existing registration of that name is brought up to date. 0 or
-// the Win32 error code.
+// the Win32 error code. When interactive users cannot be let start it, the
+// event log says so and the registration stands.
 DWORD InstallService(const TServiceProgram& program, const std::string& imagePath);
 
 // Stops the service (waiting at most waitMs for it to stop) and removes it.

@@ -51,15 +51,21 @@ std::wstring ParamValue(const Params& params, const std::wstring& name)
     return {};
 }
 
-int DriverRank(const std::wstring& name)
+int OdbcDriverVersion(const std::wstring& name)
 {
     const std::wstring odbc = L"ODBC Driver ";
     const std::wstring forSql = L" for SQL Server";
-    if (StartsWith(name, odbc)) {
-        std::size_t used = 0;
-        const int version = LeadingNumber(name.substr(odbc.size()), &used);
-        if (version > 0 && SameText(name.substr(odbc.size() + used), forSql)) return 3000 + version;
-        return 0;
+    if (!StartsWith(name, odbc)) return 0;
+    std::size_t used = 0;
+    const int version = LeadingNumber(name.substr(odbc.size()), &used);
+    return version > 0 && SameText(name.substr(odbc.size() + used), forSql) ? version : 0;
+}
+
+int DriverRank(const std::wstring& name)
+{
+    if (StartsWith(name, L"ODBC Driver ")) {
+        const int version = OdbcDriverVersion(name);
+        return version > 0 ? 3000 + version : 0;
     }
     const std::wstring snac = L"SQL Server Native Client ";
     if (StartsWith(name, snac)) {
@@ -115,6 +121,12 @@ std::wstring ConnectionString(const std::wstring& driver, const Params& params)
         s += L"UID=" + ConnValue(ParamValue(params, L"User_Name")) + L";";
         s += L"PWD=" + ConnValue(ParamValue(params, L"Password")) + L";";
     }
+    // From Driver 18 on the driver encrypts and checks the server's certificate
+    // unless told otherwise, and the usual server on the premises has a
+    // self-signed one: Optional is what the older drivers did by default.
+    const std::wstring encrypt = ParamValue(params, L"Encrypt");
+    if (!encrypt.empty()) s += L"Encrypt=" + ConnValue(encrypt) + L";";
+    else if (OdbcDriverVersion(driver) >= 18) s += L"Encrypt=Optional;";
     return s;
 }
 

@@ -38,6 +38,7 @@ int main(int argc, char** argv)
         "quorvane Data Retriever",
         "The quorvane Data Retriever: tells this computer's quorvane programs its hardware and software inventory.",
         [] { return std::make_unique<TDataWork>(); },
+        true,  // the Startup Agent starts it as the logged-on user
     };
     return svc::ServiceProgramMain(program, argc, argv);
 }

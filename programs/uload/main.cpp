@@ -20,11 +20,13 @@ DWORD State(SC_HANDLE service)
 }
 
 // 0 when SvcData runs (or was asked to and is on its way), else an error code.
+// A logged-on user may look at the service but may lack the right to start
+// it: that right is asked for only when there is something to start.
 DWORD EnsureDataServiceRuns()
 {
     rtl::ScHandle scm(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!scm) return GetLastError();
-    rtl::ScHandle service(OpenServiceA(scm.get(), svc::DataServiceName, SERVICE_QUERY_STATUS | SERVICE_START));
+    rtl::ScHandle service(OpenServiceA(scm.get(), svc::DataServiceName, SERVICE_QUERY_STATUS));
     if (!service) return GetLastError();  // not installed: nothing to do
     // A service in a pending state settles first; the wait is bounded.
     DWORD state = State(service.get());
@@ -34,7 +36,9 @@ DWORD EnsureDataServiceRuns()
         state = State(service.get());
     }
     if (state != SERVICE_STOPPED) return state == SERVICE_RUNNING || state == SERVICE_START_PENDING ? 0 : ERROR_SERVICE_REQUEST_TIMEOUT;
-    if (!StartServiceA(service.get(), 0, nullptr)) {
+    rtl::ScHandle starter(OpenServiceA(scm.get(), svc::DataServiceName, SERVICE_START));
+    if (!starter) return GetLastError();
+    if (!StartServiceA(starter.get(), 0, nullptr)) {
         const DWORD error = GetLastError();
         return error == ERROR_SERVICE_ALREADY_RUNNING ? 0 : error;
     }

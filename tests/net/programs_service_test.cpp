@@ -56,6 +56,11 @@ TEST(StartupAgent, StartsTheDataServiceOnlyWhenItIsInstalledAndStopped)
     const int port = FreePort();
     WriteRecord(svc::DataRetrieverGuid, {"Data=" + std::to_string(port)});
     ASSERT_EQ(RunHidden(dsvc, "/install /silent"), 0u);
+    // Installed again over its registration: its DACL is read and written
+    // once more. (Wine keeps no service DACL, so what it lets users do is
+    // checked on the built DACL alone.)
+    ASSERT_EQ(RunHidden(dsvc, "/install /silent"), 0u);
+    ExpectRegistered(svc::DataServiceName, dsvc, "quorvane Data Retriever");
     ASSERT_NE(State(svc::DataServiceName), static_cast<DWORD>(SERVICE_RUNNING));
 
     // Stopped: started.

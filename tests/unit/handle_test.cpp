@@ -26,6 +26,7 @@ static_assert(!std::is_copy_constructible_v<rtl::KernelHandle> && !std::is_copy_
 static_assert(!std::is_copy_constructible_v<rtl::Module> && !std::is_copy_assignable_v<rtl::Module>);
 static_assert(!std::is_copy_constructible_v<rtl::EventSource> && !std::is_copy_assignable_v<rtl::EventSource>);
 static_assert(!std::is_copy_constructible_v<rtl::FindHandle> && !std::is_copy_assignable_v<rtl::FindHandle>);
+static_assert(!std::is_copy_constructible_v<rtl::LocalMemory> && !std::is_copy_assignable_v<rtl::LocalMemory>);
 static_assert(std::is_nothrow_move_constructible_v<rtl::RegKey> && std::is_nothrow_move_assignable_v<rtl::RegKey>);
 
 TEST(UniqueHandle, ClosesEachHandleExactlyOnce)
