@@ -1,12 +1,15 @@
-# qv_add_program(target FILE name.exe DESCRIPTION text [WIN32] [DLL]
+include(${CMAKE_SOURCE_DIR}/cmake/manifest.cmake)
+
+# qv_add_program(target FILE name.exe DESCRIPTION text [WIN32] [DLL] [ADMIN]
 #                ICONS icon... SOURCES source... [LIBS library...])
 #
 # One of the programs the setup carries: the executable (or library) with its
-# icons and a version resource whose strings are the ones the setup's version
-# query reads. The first icon is the program's own; the uninstall entry shows
+# icons, a version resource whose strings are the ones the setup's version
+# query reads and, for an executable, a manifest (ADMIN: it runs elevated or
+# not at all). The first icon is the program's own; the uninstall entry shows
 # a program's second.
 function(qv_add_program target)
-  cmake_parse_arguments(P "WIN32;DLL" "FILE;DESCRIPTION" "ICONS;SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(P "WIN32;DLL;ADMIN" "FILE;DESCRIPTION" "ICONS;SOURCES;LIBS" ${ARGN})
   set(V1 ${PROJECT_VERSION_MAJOR})
   set(V2 ${PROJECT_VERSION_MINOR})
   set(V3 ${PROJECT_VERSION_PATCH})
@@ -19,14 +22,27 @@ function(qv_add_program target)
     string(APPEND ICON_LINES "${n} ICON \"${icon}\"\n")
     math(EXPR n "${n} + 1")
   endforeach()
+  set(MANIFEST_LINE "")
   if(P_DLL)
     set(FILETYPE VFT_DLL)
   else()
     set(FILETYPE VFT_APP)
+    set(level asInvoker)
+    if(P_ADMIN)
+      set(level requireAdministrator)
+    endif()
+    set(windows "")
+    if(P_WIN32)
+      set(windows WINDOWS)
+    endif()
+    set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+    qv_manifest(${manifest} NAME ${INTERNAL} VERSION ${V1}.${V2}.${V3}.0 DESCRIPTION "${P_DESCRIPTION}"
+                LEVEL ${level} ${windows})
+    set(MANIFEST_LINE "CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${manifest}\"")
   endif()
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
   configure_file(${CMAKE_SOURCE_DIR}/programs/common/program.rc.in ${rc} @ONLY)
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${P_ICONS}")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${P_ICONS};${manifest}")
   if(P_DLL)
     add_library(${target} SHARED ${P_SOURCES} ${rc})
     set_target_properties(${target} PROPERTIES PREFIX "")

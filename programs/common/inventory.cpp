@@ -99,7 +99,7 @@ void ProbeWindows(TSection& s)
     s.Add("Build", std::to_string(info.dwBuildNumber));
     try {
         const rtl::RegKey key = OpenKey("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion");
-        s.Add("ProductName", RegString(key.get(), "ProductName"));
+        s.Add("ProductName", WindowsProductName(RegString(key.get(), "ProductName"), info.dwBuildNumber));
         s.Add("ServicePack", RegString(key.get(), "CSDVersion"));
     } catch (const rtl::Exception& e) {
         s.Add("Error", e.Message());
@@ -232,7 +232,9 @@ void ProbePrograms(TSection& s)
             if (rc == ERROR_NO_MORE_ITEMS) break;
             if (rc != ERROR_SUCCESS) continue;
             HKEY entry = nullptr;
-            if (RegOpenKeyExA(uninstall.get(), name, 0, KEY_READ, &entry) != ERROR_SUCCESS) continue;
+            // The view flag does not carry over to keys opened below: without it the
+            // sub-key would be looked up in the process's own view.
+            if (RegOpenKeyExA(uninstall.get(), name, 0, KEY_READ | view, &entry) != ERROR_SUCCESS) continue;
             const rtl::RegKey owner(entry);
             const std::string display = CleanValue(RegString(entry, "DisplayName"));
             if (display.empty() || RegDword(entry, "SystemComponent") == 1) continue;

@@ -78,6 +78,14 @@ const TSection* FindSection(const std::vector<TSection>& sections, const std::st
     return nullptr;
 }
 
+std::string WindowsProductName(const std::string& productName, unsigned long build)
+{
+    static const std::string ten = "Windows 10";
+    if (build < 22000 || productName.compare(0, ten.size(), ten) != 0) return productName;
+    if (productName.size() > ten.size() && productName[ten.size()] != ' ') return productName;
+    return "Windows 11" + productName.substr(ten.size());
+}
+
 std::string MegaBytes(unsigned long long bytes)
 {
     return std::to_string(bytes / (1024ull * 1024ull));

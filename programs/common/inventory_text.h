@@ -30,6 +30,10 @@ std::vector<TSection> ParseInventory(const rtl::TStringList& lines);
 // The first section of that name (without regard to case), or nullptr.
 const TSection* FindSection(const std::vector<TSection>& sections, const std::string& name);
 
+// Windows 11 still calls itself "Windows 10 ..." in its ProductName; from
+// build 22000 on the name says 11, the rest of it kept.
+std::string WindowsProductName(const std::string& productName, unsigned long build);
+
 // Sizes in bytes as whole mebibytes, for people and for lines.
 std::string MegaBytes(unsigned long long bytes);
 

@@ -40,6 +40,22 @@ void WriteAll(HANDLE file, const std::string& text, const std::string& path)
     }
 }
 
+// Another handle on the old report (our own List() on another thread, a virus
+// scanner, a backup) makes Windows refuse the replace for a moment.
+constexpr int kReplaceTries = 10;
+constexpr DWORD kReplacePauseMs = 50;
+
+bool MoveOver(const std::string& from, const std::string& to)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD code = GetLastError();
+        if (attempt == kReplaceTries || (code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION))
+            return false;
+        Sleep(kReplacePauseMs);
+    }
+}
+
 }  // namespace
 
 void TReportStore::Save(const std::string& computer, const std::string& from, const rtl::TStringList& inventory)
@@ -66,7 +82,7 @@ void TReportStore::Save(const std::string& computer, const std::string& from, co
             throw;
         }
     }
-    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveOver(temp, path)) {
         const DWORD code = GetLastError();
         DeleteFileA(temp.c_str());
         SetLastError(code);

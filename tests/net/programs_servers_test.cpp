@@ -438,3 +438,43 @@ TEST(ServerReports, AFullStoreTakesNoNewComputerButKeepsTheKnownOnes)
     EXPECT_EQ(store.List()[0].Computer, "A");
     EXPECT_EQ(store.List()[1].Computer, "B");
 }
+
+// Another handle on a report (List() on another thread, a virus scanner, a
+// backup) makes the replace fail until it is closed: a new report waits a
+// moment for it, and one that never gets through leaves the old one whole.
+TEST(ServerReports, AReportHeldOpenIsReplacedOnceLetGoOrKeptWhole)
+{
+    const std::string folder = TempFolder("held") + "\\Reports";
+    msvc::TReportStore store(folder);
+    store.Save("PC-01", "127.0.0.1", rtl::TStringList{"n=1"});
+    const std::string report = folder + "\\" + msvc::ReportFileName("PC-01");
+    const auto holdOpen = [&report] {
+        return rtl::FileHandle(CreateFileA(report.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    {
+        const rtl::FileHandle held = holdOpen();
+        ASSERT_TRUE(held);
+        try {
+            store.Save("PC-01", "127.0.0.1", rtl::TStringList{"n=2"});
+            ADD_FAILURE() << "replaced a report held open";
+        } catch (const rtl::Exception& e) {
+            EXPECT_NE(e.Message().find("Cannot replace"), std::string::npos) << e.Message();
+        }
+    }
+    EXPECT_EQ(FilesIn(folder), std::vector<std::string>{msvc::ReportFileName("PC-01")});
+    EXPECT_NE(FileText(report).find("n=1"), std::string::npos);
+
+    // Held when the report arrives, let go a little after its first try.
+    rtl::FileHandle held = holdOpen();
+    ASSERT_TRUE(held);
+    std::thread release([&] {
+        for (int i = 0; i < 2000 && FilesIn(folder).size() < 2; ++i) Sleep(5);  // the new report's own file
+        Sleep(100);
+        held.reset();
+    });
+    EXPECT_NO_THROW(store.Save("PC-01", "127.0.0.1", rtl::TStringList{"n=3"}));
+    release.join();
+    EXPECT_EQ(FilesIn(folder), std::vector<std::string>{msvc::ReportFileName("PC-01")});
+    EXPECT_NE(FileText(report).find("n=3"), std::string::npos);
+}

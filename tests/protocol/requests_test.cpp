@@ -122,6 +122,29 @@ TEST(InventoryText, SectionsRoundTripAndValuesStayOnOneLine)
     EXPECT_EQ(inv::MegaBytes(5ull * 1024 * 1024 + 1), "5");
 }
 
+TEST(InventoryText, WindowsElevenIsNamedSoThoughItsProductNameSaysTen)
+{
+    struct Case {
+        const char* product;
+        unsigned long build;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Windows 10 Pro", 22000, "Windows 11 Pro"},
+        {"Windows 10 Enterprise LTSC 2024", 26100, "Windows 11 Enterprise LTSC 2024"},
+        {"Windows 10", 22631, "Windows 11"},
+        {"Windows 10 Pro", 19045, "Windows 10 Pro"},
+        {"Windows 10 Pro", 21999, "Windows 10 Pro"},
+        {"Windows Server 2022 Datacenter", 20348, "Windows Server 2022 Datacenter"},
+        {"Windows Server 2025 Standard", 26100, "Windows Server 2025 Standard"},
+        {"Windows 7 Professional", 7601, "Windows 7 Professional"},
+        {"Windows 100", 22000, "Windows 100"},
+        {"", 22000, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(inv::WindowsProductName(c.product, c.build), c.expected) << c.product << " " << c.build;
+}
+
 TEST(ReportFiles, NamesAreSafeWhateverTheComputerCallsItself)
 {
     struct Case {
