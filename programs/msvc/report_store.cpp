@@ -42,8 +42,8 @@ void WriteAll(HANDLE file, const std::string& text, const std::string& path)
 
 // Another handle on the old report (our own List() on another thread, a virus
 // scanner, a backup) makes Windows refuse the replace for a moment.
-constexpr int kReplaceTries = 10;
-constexpr DWORD kReplacePauseMs = 50;
+constexpr int kReplaceTries = 20;
+constexpr DWORD kReplacePauseMs = 100;
 
 bool MoveOver(const std::string& from, const std::string& to)
 {
