@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/rtl/sysutils.h"
+#include "platform/rtl/module.h"
 
 namespace ui {
 
@@ -15,14 +15,8 @@ namespace {
 // in the system folder, never searched for beside the program.
 void LoadRichEditLibrary()
 {
-    static HMODULE module = nullptr;
-    if (module != nullptr) return;
-    char dir[MAX_PATH];
-    const UINT n = GetSystemDirectoryA(dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) rtl::RaiseLastOSError();
-    const std::string path = std::string(dir, n) + "\\riched20.dll";
-    module = LoadLibraryA(path.c_str());
-    if (module == nullptr) rtl::RaiseLastOSError();
+    static const HMODULE module = rtl::SystemLibrary("riched20.dll");
+    (void)module;
 }
 
 struct MemoryReader {

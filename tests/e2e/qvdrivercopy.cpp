@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/handles.h"
+
 namespace {
 
 std::vector<std::string> Copies()
@@ -20,12 +22,11 @@ std::vector<std::string> Copies()
     std::vector<std::string> found;
     if (n == 0 || n > MAX_PATH) return found;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((std::string(temp) + "qvsetup-*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return found;
+    const rtl::FindHandle find(FindFirstFileA((std::string(temp) + "qvsetup-*").c_str(), &data));
+    if (!find) return found;
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) found.push_back(std::string(temp) + data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &data));
     return found;
 }
 

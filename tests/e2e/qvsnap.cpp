@@ -67,8 +67,8 @@ void Registry(HKEY root, const std::string& path, TLines& lines)
 void Files(const std::string& folder, TLines& lines)
 {
     WIN32_FIND_DATAA found{};
-    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const rtl::FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!find) return;
     std::vector<std::string> folders;
     do {
         const std::string name = found.cFileName;
@@ -80,8 +80,7 @@ void Files(const std::string& folder, TLines& lines)
         } else {
             lines.insert("file " + path + "|" + std::to_string(found.nFileSizeLow));
         }
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &found));
     for (const std::string& f : folders) Files(f, lines);
 }
 
